@@ -1,0 +1,7 @@
+// The seam between the saver and the window system, one header per concern.
+// Every function declared in these headers is implemented once per platform,
+// in src/platform/x11/ and src/platform/win32/; nothing above the seam knows
+// which platform it runs on.
+#pragma once
+
+#include "platform/platform_types.h"
