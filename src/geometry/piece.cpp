@@ -1,5 +1,7 @@
 #include "geometry/piece.h"
 
+std::vector<Piece*> pieces;
+
 void BuildPieces() {}
 void DrawPiece(Piece*) {}
 void MovePiece(Piece*) {}

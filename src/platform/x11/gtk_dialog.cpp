@@ -1,0 +1,6 @@
+#include "platform/dialog.h"
+
+int PlatformDialogBox(int, WindowHandle, WindowProcedure)
+{
+    return 2;
+}
