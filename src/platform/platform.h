@@ -5,3 +5,4 @@
 #pragma once
 
 #include "platform/platform_types.h"
+#include "platform/settings_store.h"
