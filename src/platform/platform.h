@@ -6,3 +6,6 @@
 
 #include "platform/platform_types.h"
 #include "platform/settings_store.h"
+#include "platform/screen.h"
+#include "platform/gl_surface.h"
+#include "platform/thread.h"

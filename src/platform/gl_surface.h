@@ -1,0 +1,45 @@
+// An OpenGL drawing surface on a window: the window's framebuffer formats,
+// the rendering context and the buffer swap. One surface is opened, used and
+// closed by one thread (the render thread).
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform_types.h"
+
+// Who renders a framebuffer format.
+enum class PixelFormatTier : int32_t {
+    Hardware,           // a hardware driver's own format
+    GenericAccelerated, // the system's generic implementation, accelerated
+    GenericSoftware,    // the system's generic software renderer
+};
+
+// One framebuffer format, described without any window-system type.
+struct PixelFormatRecord {
+    bool rgba;          // RGBA pixels (not colour-index)
+    bool drawToWindow;  // can draw into a window
+    bool supportOpenGL; // usable by OpenGL
+    bool doubleBuffer;  // has a back buffer
+    uint8_t colorBits;  // colour bits, alpha excluded
+    uint8_t depthBits;  // depth buffer bits
+    PixelFormatTier tier;
+};
+
+struct GlSurface; // opaque, one per backend
+
+// Opens a GL surface on window (Win32: GetDC). Null on failure.
+GlSurface* OpenGlSurface(WindowHandle window);
+// Describes format number index (1-based) into out; false when there is no such format.
+bool DescribeGlFormat(GlSurface* surface, int index, PixelFormatRecord* out);
+// Sets format number index (1-based) on the surface; false on failure. At most once per surface.
+bool SetGlFormat(GlSurface* surface, int index);
+// Lets the system choose the format closest to request and sets it; false on failure.
+bool SetFallbackGlFormat(GlSurface* surface, const PixelFormatRecord& request);
+// Creates a rendering context for the surface's format and makes it current on this thread; false on failure.
+bool CreateGlContext(GlSurface* surface);
+// The window's client area size in pixels (0, 0 when unknown).
+void GetGlClientSize(GlSurface* surface, int* width, int* height);
+// Presents the back buffer.
+void SwapGlBuffers(GlSurface* surface);
+// Unbinds and deletes the context and releases everything the surface holds; null is ignored.
+void CloseGlSurface(GlSurface* surface);
