@@ -9,3 +9,5 @@
 #include "platform/screen.h"
 #include "platform/gl_surface.h"
 #include "platform/thread.h"
+#include "platform/window.h"
+#include "platform/system.h"
