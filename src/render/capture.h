@@ -1,0 +1,33 @@
+// The desktop picture: captured once on the window thread, uploaded once as
+// the ScreenTexture on the render thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/gl.h"
+
+// Largest texture side the capture accepts; larger (or non-positive) sizes give no picture.
+constexpr int kMaxCaptureSide = 16384;
+
+// screenTextureWidth x screenTextureHeight x 3 bytes, blue-green-red, top row
+// first; null when there is no picture. Allocated by CaptureDesktop, freed by
+// CreateScreenTexture.
+extern uint8_t* desktopPixels;
+extern GLuint ScreenTexture;
+
+// Byte size of a width x height BGR picture, or 0 when the size is not
+// positive or a side exceeds kMaxCaptureSide.
+size_t CaptureByteCount(int width, int height);
+
+// Nearest-neighbour scaling of a source image to width x height, BGR bytes out:
+// destination (x, y) takes source (x * srcW / destW, y * srcH / destH).
+// readPixel(context, sx, sy) returns 0x00RRGGBB of the source pixel.
+using SourcePixelReader = uint32_t (*)(const void* context, int sx, int sy);
+void ScaleToBgr(const void* context, SourcePixelReader readPixel, int sourceWidth,
+                int sourceHeight, int width, int height, uint8_t* out);
+
+// Photographs the primary screen into desktopPixels at the texture size.
+void CaptureDesktop();
+// Uploads desktopPixels into ScreenTexture with mipmaps, frees them, leaves the texture bound.
+void CreateScreenTexture();

@@ -1,0 +1,44 @@
+// One frame: clear, place the camera, draw and advance the grid or the
+// pieces, advance the camera movement, present.
+#pragma once
+
+#include <cstdint>
+
+struct GlSurface;
+
+struct CameraVector {
+    float x, y, z;
+};
+
+struct CameraStateRecord {
+    float rotationX, rotationY, rotationZ; // degrees
+    float scale;
+    CameraVector translation;
+};
+extern CameraStateRecord CameraState;
+
+// One triangle-wave oscillator of the camera movement.
+struct MovementChannel {
+    float low;
+    float high;
+    float step;          // (high - low) / period, or 0
+    float inversePeriod; // 1 / period, or 0
+    int32_t phase;
+    int32_t period;
+    int32_t rising;
+};
+extern MovementChannel rotationXChannel, rotationYChannel, rotationZChannel, zoomChannel;
+
+extern uint32_t frameCounter; // frames drawn; the wave's time base
+
+// Rotation channel from amplitude and time.
+void InitMovementChannel(MovementChannel* channel, float amplitude, float time);
+// Zoom channel from amplitude (tenths) and time.
+void InitZoomChannel(MovementChannel* channel, float amplitude, float time);
+// This frame's value; advances the channel.
+float StepMovementChannel(MovementChannel* channel);
+// Resets the camera to rotations 0, scale 1, translation (0, 0, -300).
+void ResetCamera();
+
+// Draws one frame and presents it on surface (null: no swap).
+void DrawFrame(GlSurface* surface);
