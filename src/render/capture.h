@@ -29,5 +29,7 @@ void ScaleToBgr(const void* context, SourcePixelReader readPixel, int sourceWidt
 
 // Photographs the primary screen into desktopPixels at the texture size.
 void CaptureDesktop();
+// Frees desktopPixels (if any) and sets it to null.
+void ReleaseDesktopPixels();
 // Uploads desktopPixels into ScreenTexture with mipmaps, frees them, leaves the texture bound.
 void CreateScreenTexture();

@@ -1,0 +1,71 @@
+#include "core/render_thread.h"
+
+#include <vector>
+
+#include "core/pixel_format.h"
+#include "core/saver_window_proc.h"
+#include "platform/gl.h"
+#include "platform/gl_surface.h"
+#include "platform/thread.h"
+#include "render/capture.h"
+#include "render/frame.h"
+#include "render/scene.h"
+
+PlatformThread* renderThreadHandle = nullptr;
+
+bool PriorityLevelFor(int priority, int* level)
+{
+    switch (priority) {
+    case 0: *level = -2; return true; // lowest
+    case 1: *level = -1; return true; // below normal
+    case 2: *level = 0; return true;  // normal
+    default: return false;
+    }
+}
+
+void ChooseSurfaceFormat(GlSurface* surface)
+{
+    // Format numbers start at 1 and end at the first one that cannot be described.
+    std::vector<PixelFormatRecord> formats;
+    PixelFormatRecord record{};
+    while (DescribeGlFormat(surface, static_cast<int>(formats.size()) + 1, &record))
+        formats.push_back(record);
+    const int best = SetupPixelFormat(formats.data(), static_cast<int>(formats.size()));
+    if (best != kUseFallbackFormat)
+        SetGlFormat(surface, best);
+    else
+        SetFallbackGlFormat(surface, kFallbackPixelFormat);
+}
+
+void RenderThread(void* argument)
+{
+    const WindowHandle window = reinterpret_cast<WindowHandle>(argument);
+    // None of these results is acted on: without a context the GL calls do
+    // nothing, and the window still closes on input.
+    GlSurface* surface = OpenGlSurface(window);
+    bool haveContext = false;
+    if (surface) {
+        ChooseSurfaceFormat(surface);
+        haveContext = CreateGlContext(surface);
+        int width = 0, height = 0;
+        GetGlClientSize(surface, &width, &height);
+        if (haveContext)
+            glViewport(0, 0, width, height);
+    }
+    if (haveContext) {
+        SetupScene();
+        CreateScreenTexture();
+        while (renderRunning.load(std::memory_order_relaxed)) {
+            DrawFrame(surface);
+            YieldPlatformThread();
+        }
+    } else {
+        // Without a context no GL call may be made (some drivers dereference
+        // the missing context); the picture is dropped and the thread idles
+        // until the window goes.
+        ReleaseDesktopPixels();
+        while (renderRunning.load(std::memory_order_relaxed))
+            YieldPlatformThread();
+    }
+    CloseGlSurface(surface);
+}

@@ -1,0 +1,83 @@
+#include "render/capture.h"
+
+#include <new>
+
+#include "core/settings.h"
+#include "platform/screen.h"
+
+uint8_t* desktopPixels = nullptr;
+GLuint ScreenTexture = 0;
+
+size_t CaptureByteCount(int width, int height)
+{
+    if (width <= 0 || height <= 0 || width > kMaxCaptureSide || height > kMaxCaptureSide)
+        return 0;
+    // At most 16384 * 16384 * 3 = 805,306,368, which fits a 32-bit size_t.
+    return static_cast<size_t>(width) * static_cast<size_t>(height) * 3u;
+}
+
+void ScaleToBgr(const void* context, SourcePixelReader readPixel, int sourceWidth,
+                int sourceHeight, int width, int height, uint8_t* out)
+{
+    for (int y = 0; y < height; ++y) {
+        const int sy = static_cast<int>(static_cast<int64_t>(y) * sourceHeight / height);
+        uint8_t* row = out + static_cast<size_t>(y) * static_cast<size_t>(width) * 3u;
+        for (int x = 0; x < width; ++x) {
+            const int sx = static_cast<int>(static_cast<int64_t>(x) * sourceWidth / width);
+            const uint32_t rgb = readPixel(context, sx, sy);
+            row[x * 3 + 0] = static_cast<uint8_t>(rgb & 0xFF);         // blue
+            row[x * 3 + 1] = static_cast<uint8_t>((rgb >> 8) & 0xFF);  // green
+            row[x * 3 + 2] = static_cast<uint8_t>((rgb >> 16) & 0xFF); // red
+        }
+    }
+}
+
+void ReleaseDesktopPixels()
+{
+    delete[] desktopPixels;
+    desktopPixels = nullptr;
+}
+
+void CaptureDesktop()
+{
+    ReleaseDesktopPixels();
+    const int width = Settings.screenTextureWidth;
+    const int height = Settings.screenTextureHeight;
+    const size_t bytes = CaptureByteCount(width, height);
+    if (bytes == 0)
+        return; // no picture: the plane is drawn in its plain lit colour
+    uint8_t* buffer = new (std::nothrow) uint8_t[bytes];
+    if (!buffer)
+        return;
+    if (!CapturePrimaryScreen(width, height, buffer)) {
+        delete[] buffer; // never leave a half-filled picture behind
+        return;
+    }
+    desktopPixels = buffer;
+}
+
+void CreateScreenTexture()
+{
+    const int width = Settings.screenTextureWidth;
+    const int height = Settings.screenTextureHeight;
+    glGenTextures(1, &ScreenTexture);
+    glBindTexture(GL_TEXTURE_2D, ScreenTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, Settings.useLinear ? GL_LINEAR : GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                    Settings.useLinear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    if (desktopPixels && CaptureByteCount(width, height) != 0) {
+        // Rows are tightly packed; only widths whose rows are not a multiple
+        // of 4 bytes need the unpack alignment lowered.
+        const bool packed = (width * 3) % 4 != 0;
+        if (packed)
+            glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_BGR_EXT, GL_UNSIGNED_BYTE,
+                          desktopPixels);
+        if (packed)
+            glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    }
+    ReleaseDesktopPixels();
+}
