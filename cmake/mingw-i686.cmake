@@ -1,0 +1,17 @@
+# Cross-compiles for 32-bit Windows with mingw-w64 (posix threading model).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+
+set(BV_MINGW_TRIPLE i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${BV_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${BV_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${BV_MINGW_TRIPLE}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${BV_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Programs built here are run with Wine (ctest, try_run).
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

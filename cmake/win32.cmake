@@ -1,0 +1,29 @@
+# The Windows build: links the saver library against the system DLLs, compiles
+# the dialog and icon resources, and makes the program brittleview.scr, a GUI
+# program linked statically so that it imports nothing but system DLLs.
+# Included by the top-level CMakeLists.txt when cross-compiling for Windows.
+
+enable_language(RC)
+
+# Everything (C++ runtime, libgcc, winpthread) goes into the executables.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+target_compile_definitions(brittleview_lib PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_libraries(brittleview_lib PUBLIC
+  opengl32 glu32 gdi32 comctl32 shell32 advapi32 user32)
+
+# The resources (dialogs 2003 and 103, icon 100, string 1). windres takes none
+# of the compiler's warning flags, so this object library starts with none.
+set(BV_RESOURCE_DIR ${CMAKE_SOURCE_DIR}/src/config/resources)
+add_library(brittleview_resources OBJECT ${BV_RESOURCE_DIR}/brittleview.rc)
+set_target_properties(brittleview_resources PROPERTIES COMPILE_OPTIONS "")
+target_include_directories(brittleview_resources PRIVATE ${BV_RESOURCE_DIR})
+set_property(SOURCE ${BV_RESOURCE_DIR}/brittleview.rc APPEND PROPERTY OBJECT_DEPENDS
+  ${BV_RESOURCE_DIR}/resource.h ${BV_RESOURCE_DIR}/brittleview.ico)
+# Every program linked with the library carries the resources, so the unit
+# tests can load the very templates the saver shows.
+target_link_libraries(brittleview_lib INTERFACE $<TARGET_OBJECTS:brittleview_resources>)
+
+add_executable(brittleview WIN32 ${BV_ENTRY})
+target_link_libraries(brittleview PRIVATE brittleview_lib)
+set_target_properties(brittleview PROPERTIES OUTPUT_NAME brittleview SUFFIX .scr)

@@ -1,0 +1,152 @@
+// The saver window on Win32: its class, creation and message loop, and the
+// USER calls the host makes around it. Messages reach the host's class
+// procedure unchanged, through a window procedure of the platform's calling
+// convention.
+#include "platform/window.h"
+
+#include <windows.h>
+
+namespace {
+
+WindowProcedure saverClassProcedure = nullptr;
+
+constexpr UINT kSaverClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
+static_assert(kSaverClassStyle == 0x2B);
+constexpr WORD kSaverIconId = 100;
+
+LRESULT CALLBACK SaverWindowThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!saverClassProcedure) return DefWindowProcA(window, message, wParam, lParam);
+    return saverClassProcedure(reinterpret_cast<WindowHandle>(window), message, wParam, lParam);
+}
+
+HWND ToHwnd(WindowHandle window)
+{
+    return reinterpret_cast<HWND>(window);
+}
+
+} // namespace
+
+bool PlatformRegisterSaverClass(uintptr_t instance, WindowProcedure proc)
+{
+    saverClassProcedure = proc;
+    HINSTANCE module = reinterpret_cast<HINSTANCE>(instance);
+    WNDCLASSA windowClass{};
+    windowClass.style = kSaverClassStyle;
+    windowClass.lpfnWndProc = SaverWindowThunk;
+    windowClass.cbClsExtra = 0;
+    windowClass.cbWndExtra = 0;
+    windowClass.hInstance = module;
+    windowClass.hIcon = LoadIconA(module, MAKEINTRESOURCEA(kSaverIconId));
+    windowClass.hCursor = nullptr;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszMenuName = nullptr;
+    windowClass.lpszClassName = kSaverClassName;
+    return RegisterClassA(&windowClass) != 0;
+}
+
+WindowHandle PlatformCreateSaverWindow(uint32_t exStyle, const char* title, uint32_t style, int x,
+                                       int y, int width, int height, WindowHandle parent,
+                                       uintptr_t instance)
+{
+    HWND window = CreateWindowExA(exStyle, kSaverClassName, title, style, x, y, width, height,
+                                  ToHwnd(parent), nullptr, reinterpret_cast<HINSTANCE>(instance),
+                                  nullptr);
+    return reinterpret_cast<WindowHandle>(window);
+}
+
+int PlatformRunMessageLoop()
+{
+    MSG message{};
+    // GetMessageA answers -1 on an error; only the quit message (0) ends the loop.
+    BOOL status;
+    while ((status = GetMessageA(&message, nullptr, 0, 0)) != 0) {
+        if (status == -1) break;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+void PlatformPostMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
+{
+    PostMessageA(ToHwnd(window), message, wParam, lParam);
+}
+
+MessageResult PlatformSendMessage(WindowHandle window, uint32_t message, WParam wParam,
+                                  LParam lParam)
+{
+    return SendMessageA(ToHwnd(window), message, wParam, lParam);
+}
+
+void PlatformPostQuitMessage(int code)
+{
+    PostQuitMessage(code);
+}
+
+MessageResult PlatformDefWindowProc(WindowHandle window, uint32_t message, WParam wParam,
+                                    LParam lParam)
+{
+    return DefWindowProcA(ToHwnd(window), message, wParam, lParam);
+}
+
+bool PlatformRemoveMessage(WindowHandle window, uint32_t first, uint32_t last)
+{
+    MSG message{};
+    return PeekMessageA(&message, ToHwnd(window), first, last, PM_REMOVE | PM_NOYIELD) != FALSE;
+}
+
+ScreenPoint PlatformGetCursorPos()
+{
+    POINT point{};
+    GetCursorPos(&point);
+    return ScreenPoint{point.x, point.y};
+}
+
+void PlatformHideCursor()
+{
+    SetCursor(nullptr);
+}
+
+WindowHandle PlatformFindWindow(const char* className, const char* title)
+{
+    return reinterpret_cast<WindowHandle>(FindWindowA(className, title));
+}
+
+void PlatformSetForegroundWindow(WindowHandle window)
+{
+    SetForegroundWindow(ToHwnd(window));
+}
+
+WindowHandle PlatformGetForegroundWindow()
+{
+    return reinterpret_cast<WindowHandle>(GetForegroundWindow());
+}
+
+bool PlatformIsWindow(WindowHandle window)
+{
+    return IsWindow(ToHwnd(window)) != FALSE;
+}
+
+WindowHandle PlatformGetParent(WindowHandle window)
+{
+    return reinterpret_cast<WindowHandle>(GetParent(ToHwnd(window)));
+}
+
+bool PlatformGetClientSize(WindowHandle window, int* width, int* height)
+{
+    RECT rect{};
+    if (!GetClientRect(ToHwnd(window), &rect)) return false;
+    *width = rect.right - rect.left;
+    *height = rect.bottom - rect.top;
+    return true;
+}
+
+ScreenRect PlatformGetScreenClipBox()
+{
+    RECT rect{};
+    HDC screen = GetDC(nullptr);
+    GetClipBox(screen, &rect);
+    ReleaseDC(nullptr, screen);
+    return ScreenRect{rect.left, rect.top, rect.right, rect.bottom};
+}
