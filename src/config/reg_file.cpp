@@ -303,3 +303,25 @@ void RegFile::SetDword(std::string_view keyPath, std::string_view name, uint32_t
         --at;
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), MakeDwordLine(name, value));
 }
+
+void RegFile::KeepOnlyDwords()
+{
+    for (Section& section : sections_) {
+        std::vector<Line> kept;
+        for (Line& line : section.lines) {
+            uint32_t ignored;
+            if (line.named && ParseDwordData(line.data, &ignored))
+                kept.push_back(std::move(line));
+        }
+        section.lines = std::move(kept);
+    }
+}
+
+void RegFile::KeepOnlyKey(std::string_view keyPath)
+{
+    std::vector<Section> kept;
+    for (Section& section : sections_)
+        if (SameIgnoringCase(section.path, keyPath))
+            kept.push_back(std::move(section));
+    sections_ = std::move(kept);
+}

@@ -46,6 +46,11 @@ public:
     // the key's last value, creating the key's section when needed.
     void SetDword(std::string_view keyPath, std::string_view name, uint32_t value);
 
+    // Ways to shrink a text that has grown too large to be read back whole:
+    // drop every line but the four-byte values, or drop every key but one.
+    void KeepOnlyDwords();
+    void KeepOnlyKey(std::string_view keyPath);
+
 private:
     struct Line {
         std::string text;  // as read, continuation lines joined with the line end

@@ -13,7 +13,9 @@
 //
 // At most kMaxFileBytes of the file are read. A settings file is a few hundred
 // bytes; anything beyond the limit is not ours, and a save drops it (together
-// with the line cut by the limit).
+// with the line cut by the limit). A save never writes more than the limit, so
+// that what it wrote is read back: a text that would be larger keeps only its
+// four-byte values, and if that is still too much, only the key being written.
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
@@ -240,8 +242,18 @@ void StoreClose(SettingsStore* store)
     if (!store)
         return;
     if (store->lockFd >= 0) {
-        if (store->changed)
-            ReplaceFile(store->folder, store->file.Serialize());
+        if (store->changed) {
+            std::string text = store->file.Serialize();
+            if (text.size() > kMaxFileBytes) {
+                store->file.KeepOnlyDwords();
+                text = store->file.Serialize();
+            }
+            if (text.size() > kMaxFileBytes) {
+                store->file.KeepOnlyKey(store->key);
+                text = store->file.Serialize();
+            }
+            ReplaceFile(store->folder, text);
+        }
         close(store->lockFd); // releases the lock
     }
     delete store;
