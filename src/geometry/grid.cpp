@@ -66,6 +66,8 @@ void BuildGrid()
         return;
 
     const int count = static_cast<int>(product);
+    if (count == 0)
+        return;
     gridVertices = new (std::nothrow) Vector3f[count];
     gridTexCoords = new (std::nothrow) Vector3f[count];
     gridFaceNormals = new (std::nothrow) Vector3f[count];
@@ -115,7 +117,7 @@ static inline bool CellCorners(int k, int* right, int* upperRight, int* upper)
            *right < gridVertexCount;
 }
 
-void DrawGrid()
+void ComputeGridNormals()
 {
     if (gridVertexCount == 0)
         return;
@@ -154,6 +156,16 @@ void DrawGrid()
         }
     }
 
+}
+
+void DrawGrid()
+{
+    if (gridVertexCount == 0)
+        return;
+    ComputeGridNormals();
+    const bool smooth = Settings.xyGoraud != 0;
+    const Vector3f* p = gridVertices;
+    const Vector3f* face = gridFaceNormals;
     const Vector3f* tex = gridTexCoords;
     glBegin(GL_QUADS);
     for (int j = 0; j < cellRowCount; ++j) {

@@ -20,6 +20,9 @@ extern int gridRowCount;            // vertex rows the loops visit
 
 // (Re)builds the four arrays from x_div, y_div, screenWidth and screenHeight.
 void BuildGrid();
+// Face normals of every cell from the current heights, then (with xyGoraud)
+// the smoothed vertex normals. Part of DrawGrid; needs no GL.
+void ComputeGridNormals();
 // Recomputes the normals from the current heights and sends every cell as one GL_QUADS batch.
 void DrawGrid();
 // Index of vertex (column i, row j): j * x_div + i in float, truncated.
