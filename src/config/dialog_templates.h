@@ -1,0 +1,75 @@
+// The program's two dialog templates as plain data: the configuration dialog
+// and the About box. Sizes and positions are in dialog units; the controls are
+// listed in template order, which is also the tab order. The GTK dialogs are
+// laid out from these tables and the Windows resource script follows them.
+#pragma once
+
+#include <cstdint>
+
+// Window and control style bits with their Win32 values.
+constexpr uint32_t kWsPopup = 0x80000000u;
+constexpr uint32_t kWsCaption = 0x00C00000u;
+constexpr uint32_t kWsSysMenu = 0x00080000u;
+constexpr uint32_t kWsBorder = 0x00800000u;
+constexpr uint32_t kWsGroup = 0x00020000u;
+constexpr uint32_t kWsTabStop = 0x00010000u;
+constexpr uint32_t kDsModalFrame = 0x0080u;
+constexpr uint32_t kDsSetFont = 0x0040u;
+constexpr uint32_t kBsPushButton = 0x0000u;
+constexpr uint32_t kBsDefPushButton = 0x0001u;
+constexpr uint32_t kBsAutoCheckBox = 0x0003u;
+constexpr uint32_t kBsRadioButton = 0x0004u;
+constexpr uint32_t kBsGroupBox = 0x0007u;
+constexpr uint32_t kEsLeft = 0x0000u;
+constexpr uint32_t kEsNumber = 0x2000u;
+constexpr uint32_t kSsLeft = 0x0000u;
+constexpr uint32_t kSsCenter = 0x0001u;
+constexpr uint32_t kSsRight = 0x0002u;
+constexpr uint32_t kSsNotify = 0x0100u;
+constexpr uint32_t kTbsHorz = 0x0000u;
+constexpr uint32_t kTbsBoth = 0x0008u;
+constexpr uint32_t kTbsNoTicks = 0x0010u;
+
+// Control id of controls that are never addressed (IDC_STATIC).
+constexpr int kNoControlId = -1;
+
+enum class ControlKind {
+    PushButton,  // class "BUTTON", BS_PUSHBUTTON or BS_DEFPUSHBUTTON
+    GroupBox,    // class "BUTTON", BS_GROUPBOX
+    CheckBox,    // class "BUTTON", BS_AUTOCHECKBOX
+    RadioButton, // class "BUTTON", BS_RADIOBUTTON (not automatic)
+    Edit,        // class "EDIT"
+    Static,      // class "STATIC"
+    Trackbar,    // class "msctls_trackbar32"
+};
+
+struct ControlTemplate {
+    int id; // kNoControlId for unaddressed labels and group boxes
+    ControlKind kind;
+    const char* caption; // "" when the control has none
+    int x, y, width, height;
+    // The control's style bits (kind-specific bits plus WS_TABSTOP, WS_GROUP,
+    // WS_BORDER); every control also has WS_CHILD and WS_VISIBLE.
+    uint32_t style;
+};
+
+struct DialogTemplate {
+    int id;
+    const char* title;
+    int width, height;
+    uint32_t style;
+    const char* fontName;
+    int fontPoints;
+    const ControlTemplate* controls;
+    int controlCount;
+};
+
+extern const DialogTemplate kConfigureDialogTemplate; // resource 2003
+extern const DialogTemplate kAboutDialogTemplate;     // resource 103
+
+// The template with resource id templateId, or nullptr.
+const DialogTemplate* FindDialogTemplate(int templateId);
+// The control with id controlId in dialog, or nullptr (never for kNoControlId).
+const ControlTemplate* FindControlTemplate(const DialogTemplate& dialog, int controlId);
+// The Win32 window class name of a control kind.
+const char* ControlClassName(ControlKind kind);

@@ -1,0 +1,28 @@
+// The eight built-in looks of the configuration dialog's "Presets" group.
+#pragma once
+
+#include "platform/platform_types.h"
+
+// Marks a field that a preset leaves as it is.
+constexpr int kPresetKeeps = -1;
+
+// One built-in preset: the button that applies it and the values it assigns.
+// Every value is a whole number; kPresetKeeps leaves the field alone.
+struct Preset {
+    int controlId;
+    const char* caption;
+    int x_div, y_div, Mode, genChildren;
+    int xyAmplitude, xyFrequency1, xyFrequency2;
+    int enableMovement;
+    int rotX0, rotX1, rotY0, rotY1, rotZ0, rotZ1, zoom0, zoom1;
+};
+
+constexpr int kPresetCount = 8;
+extern const Preset kPresets[kPresetCount];
+
+// The preset applied by button controlId, or nullptr.
+const Preset* FindPreset(int controlId);
+
+// Assigns the preset's values to Settings in table order, then refills the
+// dialog's controls from the record (FillConfigDialog).
+void ApplyPreset(WindowHandle dialog, const Preset& preset);
