@@ -4,10 +4,15 @@
 //   GlWindow window(320, 240);           // window, surface, format, context, viewport
 //   ASSERT_TRUE(window.ok());
 //   SetupScene(); CreateScreenTexture(); DrawFrame(window.surface());
-//   auto rgb = window.ReadPixels();      // bottom row first, RGB bytes
+//   auto shown = window.ReadWindow();    // what the swap put on screen, top row first
+//   auto back = window.ReadPixels();     // the back buffer, before any swap
 #pragma once
 
+// GoogleTest first: Xlib defines None and Bool as macros, which its headers use as names.
+#include <gtest/gtest.h>
+
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <cstdint>
 #include <vector>
@@ -61,15 +66,41 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
 
-    // The given buffer (GL_FRONT after a swap, GL_BACK before it) as RGB
-    // bytes, bottom row first, as glReadPixels gives them.
-    std::vector<uint8_t> ReadPixels(GLenum buffer = GL_FRONT) const
+    // A colour buffer as RGB bytes, bottom row first, as glReadPixels gives
+    // them. Read GL_BACK before the swap: Mesa's software path does not give
+    // the front buffer back through glReadPixels (use ReadWindow for that).
+    std::vector<uint8_t> ReadPixels(GLenum buffer = GL_BACK) const
     {
         std::vector<uint8_t> rgb(static_cast<size_t>(width_) * height_ * 3);
         glFinish();
         glReadBuffer(buffer);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        return rgb;
+    }
+
+    // The window's pixels as the X server holds them (after a swap), as RGB
+    // bytes, top row first; empty on failure.
+    std::vector<uint8_t> ReadWindow() const
+    {
+        glFinish();
+        XSync(display_, False);
+        std::vector<uint8_t> rgb;
+        XImage* image = XGetImage(display_, window_, 0, 0, static_cast<unsigned>(width_),
+                                  static_cast<unsigned>(height_), AllPlanes, ZPixmap);
+        if (!image)
+            return rgb;
+        rgb.resize(static_cast<size_t>(width_) * height_ * 3);
+        for (int y = 0; y < height_; ++y) {
+            for (int x = 0; x < width_; ++x) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                uint8_t* out = &rgb[(static_cast<size_t>(y) * width_ + x) * 3];
+                out[0] = static_cast<uint8_t>((pixel & image->red_mask) * 255 / image->red_mask);
+                out[1] = static_cast<uint8_t>((pixel & image->green_mask) * 255 / image->green_mask);
+                out[2] = static_cast<uint8_t>((pixel & image->blue_mask) * 255 / image->blue_mask);
+            }
+        }
+        XDestroyImage(image);
         return rgb;
     }
 
