@@ -18,8 +18,10 @@ struct SettingField {
     float SettingsRecord::*floatField;
 };
 
+// clang-format off
 #define BV_INT(field) {#field, &SettingsRecord::field, nullptr}
 #define BV_FLOAT(field) {#field, nullptr, &SettingsRecord::field}
+// clang-format on
 constexpr SettingField kSettingFields[] = {
     BV_INT(Priority),
     BV_FLOAT(x_div),

@@ -62,7 +62,8 @@ bool ParseDwordData(std::string_view data, uint32_t* value)
 {
     data = TrimRight(TrimLeft(data));
     constexpr std::string_view kPrefix = "dword:";
-    if (data.size() != kPrefix.size() + 8 || !SameIgnoringCase(data.substr(0, kPrefix.size()), kPrefix))
+    if (data.size() != kPrefix.size() + 8 ||
+        !SameIgnoringCase(data.substr(0, kPrefix.size()), kPrefix))
         return false;
     uint32_t result = 0;
     for (char c : data.substr(kPrefix.size())) {
@@ -208,7 +209,8 @@ std::string RegFile::Serialize() const
         out += section.header;
         out += lineEnd_;
         size_t count = section.lines.size();
-        while (count > 0 && !section.lines[count - 1].named && IsBlank(section.lines[count - 1].text))
+        while (count > 0 && !section.lines[count - 1].named &&
+               IsBlank(section.lines[count - 1].text))
             --count; // one blank line ends every section, whatever was there
         for (size_t i = 0; i < count; ++i) {
             out += section.lines[i].text;

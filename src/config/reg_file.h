@@ -18,7 +18,7 @@
 #include <vector>
 
 class RegFile {
-public:
+  public:
     // Replaces the contents with what can be read from text. LF and CRLF line
     // ends are both accepted; the first line's ending is used when writing.
     void Parse(std::string_view text);
@@ -51,12 +51,12 @@ public:
     void KeepOnlyDwords();
     void KeepOnlyKey(std::string_view keyPath);
 
-private:
+  private:
     struct Line {
-        std::string text;  // as read, continuation lines joined with the line end
+        std::string text; // as read, continuation lines joined with the line end
         bool named = false;
-        std::string name;  // unescaped value name, when named
-        std::string data;  // what follows the '=', when named
+        std::string name; // unescaped value name, when named
+        std::string data; // what follows the '=', when named
     };
     struct Section {
         std::string header; // the "[...]" line as read

@@ -47,12 +47,13 @@ bool Stored(const std::string& key, const char* name, uint32_t* value)
     return found;
 }
 
+// clang-format off
 const char* const kNames[24] = {
-    "Priority", "x_div",     "y_div",     "xyAmplitude", "xyFrequency1", "xyFrequency2",
-    "xySizeX",  "xySizeY",   "Mode",      "genChildren", "xyGoraud",     "useLinear",
-    "screenTextureWidth",    "screenTextureHeight",      "useTrails",    "enableMovement",
-    "rotX0",    "rotX1",     "rotY0",     "rotY1",       "rotZ0",        "rotZ1",
-    "zoom0",    "zoom1"};
+    "Priority", "x_div", "y_div", "xyAmplitude", "xyFrequency1", "xyFrequency2", "xySizeX",
+    "xySizeY", "Mode", "genChildren", "xyGoraud", "useLinear", "screenTextureWidth",
+    "screenTextureHeight", "useTrails", "enableMovement", "rotX0", "rotX1", "rotY0", "rotY1",
+    "rotZ0", "rotZ1", "zoom0", "zoom1"};
+// clang-format on
 
 } // namespace
 
@@ -60,13 +61,20 @@ TEST(Persistence, EveryFieldIsStoredUnderItsOwnNameAndLoadsBack)
 {
     // Distinct whole numbers, so that two fields swapped or misnamed show.
     SettingsRecord record;
-    int32_t* ints[] = {&record.Priority, &record.Mode, &record.genChildren, &record.xyGoraud,
-                       &record.useLinear, &record.screenTextureWidth, &record.screenTextureHeight,
-                       &record.useTrails, &record.enableMovement};
-    float* floats[] = {&record.x_div, &record.y_div, &record.xyAmplitude, &record.xyFrequency1,
-                       &record.xyFrequency2, &record.xySizeX, &record.xySizeY, &record.rotX0,
-                       &record.rotX1, &record.rotY0, &record.rotY1, &record.rotZ0,
-                       &record.rotZ1, &record.zoom0, &record.zoom1};
+    int32_t* ints[] = {&record.Priority,
+                       &record.Mode,
+                       &record.genChildren,
+                       &record.xyGoraud,
+                       &record.useLinear,
+                       &record.screenTextureWidth,
+                       &record.screenTextureHeight,
+                       &record.useTrails,
+                       &record.enableMovement};
+    float* floats[] = {&record.x_div,        &record.y_div,        &record.xyAmplitude,
+                       &record.xyFrequency1, &record.xyFrequency2, &record.xySizeX,
+                       &record.xySizeY,      &record.rotX0,        &record.rotX1,
+                       &record.rotY0,        &record.rotY1,        &record.rotZ0,
+                       &record.rotZ1,        &record.zoom0,        &record.zoom1};
     const int intIndex[] = {0, 8, 9, 10, 11, 12, 13, 14, 15};
     const int floatIndex[] = {1, 2, 3, 4, 5, 6, 7, 16, 17, 18, 19, 20, 21, 22, 23};
     uint32_t expected[24];
@@ -99,8 +107,8 @@ TEST(Persistence, FloatsStoreTheLowBitsOfTheTruncationAndLoadAsUnsigned)
     record.Mode = 4;
     record.x_div = 12.75f;
     record.y_div = 2.9f;
-    record.xyAmplitude = -1.5f;   // truncates to -1
-    record.xyFrequency1 = 5e9f;   // 5000000000 - 2^32
+    record.xyAmplitude = -1.5f; // truncates to -1
+    record.xyFrequency1 = 5e9f; // 5000000000 - 2^32
     record.xyFrequency2 = std::numeric_limits<float>::quiet_NaN();
     record.xySizeX = std::numeric_limits<float>::infinity();
     record.xySizeY = -1e30f;      // beyond any 64-bit integer
@@ -130,9 +138,9 @@ TEST(Persistence, FloatsStoreTheLowBitsOfTheTruncationAndLoadAsUnsigned)
     };
     SettingsRecord loaded = Defaults();
     ASSERT_TRUE(ReadSettingsKey(key.c_str(), &loaded));
-    const float loadedFields[] = {loaded.x_div,        loaded.y_div,   loaded.xyAmplitude,
+    const float loadedFields[] = {loaded.x_div,        loaded.y_div,        loaded.xyAmplitude,
                                   loaded.xyFrequency1, loaded.xyFrequency2, loaded.xySizeX,
-                                  loaded.xySizeY,      loaded.rotX0,   loaded.rotX1,
+                                  loaded.xySizeY,      loaded.rotX0,        loaded.rotX1,
                                   loaded.rotY0,        loaded.rotY1};
     for (size_t i = 0; i < std::size(cases); ++i) {
         uint32_t value = 1;

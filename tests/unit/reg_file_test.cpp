@@ -26,12 +26,13 @@ TEST(RegFile, WritesRegistryExportTextInTheOrderValuesWereFirstSet)
     file.SetDword(kKey, "x_div", 25);
     file.SetDword(kKey, "genChildren", 0xfffffffe);
     file.SetDword(kKey, "Priority", 0xABCDEF01); // replaced where it stands
-    EXPECT_EQ(file.Serialize(), "REGEDIT4\n\n"
-                                "[HKEY_CURRENT_USER\\Software\\Quarnel\\ScreenSavers\\Brittleview]\n"
-                                "\"Priority\"=dword:abcdef01\n"
-                                "\"x_div\"=dword:00000019\n"
-                                "\"genChildren\"=dword:fffffffe\n"
-                                "\n");
+    EXPECT_EQ(file.Serialize(),
+              "REGEDIT4\n\n"
+              "[HKEY_CURRENT_USER\\Software\\Quarnel\\ScreenSavers\\Brittleview]\n"
+              "\"Priority\"=dword:abcdef01\n"
+              "\"x_div\"=dword:00000019\n"
+              "\"genChildren\"=dword:fffffffe\n"
+              "\n");
 
     RegFile again;
     again.Parse(file.Serialize());
@@ -47,14 +48,15 @@ TEST(RegFile, WritesRegistryExportTextInTheOrderValuesWereFirstSet)
 
 TEST(RegFile, KeepsOtherKeysValuesAndCommentsExactlyAsTheyWere)
 {
-    const std::string foreignKey = "[HKEY_CURRENT_USER\\Software\\Quarnel\\ScreenSavers\\Brittleview"
-                                   "\\Presets\\1]\n"
-                                   "\"x_div\"=dword:00000040\n"
-                                   "; a comment\n"
-                                   "\"Blob\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,\\\n"
-                                   "  10,11,12\n"
-                                   "@=\"default text\"\n"
-                                   "\n";
+    const std::string foreignKey =
+        "[HKEY_CURRENT_USER\\Software\\Quarnel\\ScreenSavers\\Brittleview"
+        "\\Presets\\1]\n"
+        "\"x_div\"=dword:00000040\n"
+        "; a comment\n"
+        "\"Blob\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,\\\n"
+        "  10,11,12\n"
+        "@=\"default text\"\n"
+        "\n";
     const std::string otherTree = "[HKEY_CURRENT_USER\\Software\\Other]\n"
                                   "\"Name\"=\"a \\\"quoted\\\" string\"\n"
                                   "\"Width\"=dword:00000400\n"
@@ -74,8 +76,9 @@ TEST(RegFile, KeepsOtherKeysValuesAndCommentsExactlyAsTheyWere)
     const std::string out = file.Serialize();
     EXPECT_NE(out.find(foreignKey), std::string::npos) << out;
     EXPECT_NE(out.find(otherTree), std::string::npos) << out;
-    EXPECT_NE(out.find("\"Mode\"=dword:00000003\n\"Comment\"=\"kept\"\n\"zoom1\"=dword:00000014\n\n"),
-              std::string::npos)
+    EXPECT_NE(
+        out.find("\"Mode\"=dword:00000003\n\"Comment\"=\"kept\"\n\"zoom1\"=dword:00000014\n\n"),
+        std::string::npos)
         << out;
     EXPECT_TRUE(file.HasKey(kKey));
     EXPECT_TRUE(file.HasKey("HKEY_CURRENT_USER\\Software\\Quarnel")) << "a parent of a stored key";
@@ -141,9 +144,8 @@ TEST(RegFile, RepeatedNamesAndKeysReadTheLastLineAndWriteOne)
     EXPECT_EQ(Query(file, "Mode"), 3u);
     file.SetDword(kKey, "Mode", 4);
     const std::string out = file.Serialize();
-    EXPECT_EQ(out.find("dword"), out.rfind("dword"))
-        << "exactly one line of the name is left:\n"
-        << out;
+    EXPECT_EQ(out.find("dword"), out.rfind("dword")) << "exactly one line of the name is left:\n"
+                                                     << out;
     RegFile again;
     again.Parse(out);
     EXPECT_EQ(Query(again, "Mode"), 4u);

@@ -172,7 +172,7 @@ void ReplaceFile(const std::string& folder, const std::string& text)
 
 struct SettingsStore {
     RegFile file;
-    std::string key;      // "HKEY_CURRENT_USER\..."
+    std::string key; // "HKEY_CURRENT_USER\..."
     std::string folder;
     int lockFd = -1;      // >= 0: opened for writing, lock held
     bool changed = false; // something to commit

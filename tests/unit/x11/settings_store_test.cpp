@@ -29,7 +29,7 @@ namespace {
 std::string scratchRoot;
 
 class ScratchConfigHome : public ::testing::Environment {
-public:
+  public:
     void SetUp() override
     {
         char pattern[] = "/tmp/bv-unit-XXXXXX";
@@ -48,33 +48,34 @@ public:
 
 const char* const kSection = "[HKEY_CURRENT_USER\\Software\\Quarnel\\ScreenSavers\\Brittleview]\n";
 
-const char* const kDefaultsFile = "REGEDIT4\n\n"
-                                  "[HKEY_CURRENT_USER\\Software\\Quarnel\\ScreenSavers\\Brittleview]\n"
-                                  "\"Priority\"=dword:00000002\n"
-                                  "\"x_div\"=dword:00000019\n"
-                                  "\"y_div\"=dword:00000013\n"
-                                  "\"xyAmplitude\"=dword:0000000a\n"
-                                  "\"xyFrequency1\"=dword:0000000a\n"
-                                  "\"xyFrequency2\"=dword:0000000a\n"
-                                  "\"xySizeX\"=dword:0000003c\n"
-                                  "\"xySizeY\"=dword:0000003c\n"
-                                  "\"Mode\"=dword:00000000\n"
-                                  "\"genChildren\"=dword:00000002\n"
-                                  "\"xyGoraud\"=dword:00000001\n"
-                                  "\"useLinear\"=dword:00000000\n"
-                                  "\"screenTextureWidth\"=dword:00000200\n"
-                                  "\"screenTextureHeight\"=dword:00000100\n"
-                                  "\"useTrails\"=dword:00000000\n"
-                                  "\"enableMovement\"=dword:00000001\n"
-                                  "\"rotX0\"=dword:0000000a\n"
-                                  "\"rotX1\"=dword:0000001e\n"
-                                  "\"rotY0\"=dword:0000000a\n"
-                                  "\"rotY1\"=dword:00000019\n"
-                                  "\"rotZ0\"=dword:0000002d\n"
-                                  "\"rotZ1\"=dword:00000014\n"
-                                  "\"zoom0\"=dword:00000019\n"
-                                  "\"zoom1\"=dword:00000014\n"
-                                  "\n";
+const char* const kDefaultsFile =
+    "REGEDIT4\n\n"
+    "[HKEY_CURRENT_USER\\Software\\Quarnel\\ScreenSavers\\Brittleview]\n"
+    "\"Priority\"=dword:00000002\n"
+    "\"x_div\"=dword:00000019\n"
+    "\"y_div\"=dword:00000013\n"
+    "\"xyAmplitude\"=dword:0000000a\n"
+    "\"xyFrequency1\"=dword:0000000a\n"
+    "\"xyFrequency2\"=dword:0000000a\n"
+    "\"xySizeX\"=dword:0000003c\n"
+    "\"xySizeY\"=dword:0000003c\n"
+    "\"Mode\"=dword:00000000\n"
+    "\"genChildren\"=dword:00000002\n"
+    "\"xyGoraud\"=dword:00000001\n"
+    "\"useLinear\"=dword:00000000\n"
+    "\"screenTextureWidth\"=dword:00000200\n"
+    "\"screenTextureHeight\"=dword:00000100\n"
+    "\"useTrails\"=dword:00000000\n"
+    "\"enableMovement\"=dword:00000001\n"
+    "\"rotX0\"=dword:0000000a\n"
+    "\"rotX1\"=dword:0000001e\n"
+    "\"rotY0\"=dword:0000000a\n"
+    "\"rotY1\"=dword:00000019\n"
+    "\"rotZ0\"=dword:0000002d\n"
+    "\"rotZ1\"=dword:00000014\n"
+    "\"zoom0\"=dword:00000019\n"
+    "\"zoom1\"=dword:00000014\n"
+    "\n";
 
 std::string ReadText(const std::string& path)
 {
@@ -125,7 +126,7 @@ template <typename Body> int InChild(Body body)
 }
 
 class SettingsFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         static int count = 0;
@@ -203,8 +204,10 @@ TEST_F(SettingsFile, HandEditedFileLoadsWhatIsReadableAndKeepsForeignKeysOnSave)
     SaveSettings();
     const std::string saved = ReadText(path_);
     EXPECT_NE(saved.find(foreign), std::string::npos) << saved;
-    EXPECT_NE(saved.find("\"x_div\"=dword:00000019\r\n\"y_div\"=dword:00000013\r\n\"Mode\"=dword:00000004"),
-              std::string::npos)
+    EXPECT_NE(
+        saved.find(
+            "\"x_div\"=dword:00000019\r\n\"y_div\"=dword:00000013\r\n\"Mode\"=dword:00000004"),
+        std::string::npos)
         << saved;
     EXPECT_NE(saved.find("\"zoom1\"=dword:00000000\r\n"), std::string::npos)
         << "4294967296 truncates to 2^32, whose low 32 bits are 0";
@@ -219,7 +222,8 @@ TEST_F(SettingsFile, GarbledBinaryOrHugeFilesLoadWhatCanBeRead)
     std::string junk(300, '\0');
     for (size_t i = 0; i < junk.size(); ++i)
         junk[i] = static_cast<char>((i * 37 + 11) & 0xff);
-    WriteFile(junk + "\n" + kSection + "\"Mode\"=dword:00000002\n" + junk + "\n\"rotZ0\"=dword:00000009\n");
+    WriteFile(junk + "\n" + kSection + "\"Mode\"=dword:00000002\n" + junk +
+              "\n\"rotZ0\"=dword:00000009\n");
     LoadSettings();
     EXPECT_EQ(Settings.Mode, 2);
     EXPECT_EQ(Settings.rotZ0, 9.0f);
@@ -280,7 +284,8 @@ TEST_F(SettingsFile, SavesReplaceTheFileWholeAndLeaveNoTemporaryFiles)
     // A folder the user cannot write: the save does nothing, silently. Root
     // may write anywhere, so then the save runs as another user.
     std::filesystem::remove(folder_ + "/settings.reg.lock");
-    for (const std::string& dir : {scratchRoot, home_, home_ + "/missing", home_ + "/missing/parents"})
+    for (const std::string& dir :
+         {scratchRoot, home_, home_ + "/missing", home_ + "/missing/parents"})
         chmod(dir.c_str(), 0755);
     chmod(folder_.c_str(), 0555);
     const int unwritable = InChild([] {
@@ -405,9 +410,10 @@ TEST_F(SettingsFile, UserPresetSlotsRoundTripAndSurviveSavesOfTheSettings)
     SaveSettings();
 
     const std::string text = ReadText(path_);
-    EXPECT_NE(text.find("[HKEY_CURRENT_USER\\Software\\Quarnel\\ScreenSavers\\Brittleview\\Presets\\2]\n"
-                        "\"Priority\"=dword:00000002\n"),
-              std::string::npos)
+    EXPECT_NE(
+        text.find("[HKEY_CURRENT_USER\\Software\\Quarnel\\ScreenSavers\\Brittleview\\Presets\\2]\n"
+                  "\"Priority\"=dword:00000002\n"),
+        std::string::npos)
         << text;
     EXPECT_EQ(text.find("Presets\\0"), std::string::npos);
     EXPECT_EQ(text.find("Presets\\5"), std::string::npos);
