@@ -1,0 +1,156 @@
+// Frame rate of the real render path, unpaced, on the X display.
+//
+//   frame_rate CASE [SECONDS]
+//
+// CASE is "bare" (clear, one textured quad over the plane, swap: what the
+// renderer allows at all), "defaults", "defaults-trails", or a preset caption
+// ("Wave1" .. "Wave4", "Explode1" .. "Explode4"). Prints one JSON line.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "bench_window.h"
+#include "config/presets.h"
+#include "core/settings.h"
+#include "geometry/piece.h"
+#include "render/capture.h"
+#include "render/frame.h"
+#include "render/scene.h"
+
+namespace {
+
+void Assign(float& field, int value)
+{
+    if (value != kPresetKeeps)
+        field = static_cast<float>(value);
+}
+void Assign(int32_t& field, int value)
+{
+    if (value != kPresetKeeps)
+        field = value;
+}
+
+// The settings of a case: the defaults, with a preset's values laid over them.
+bool ApplyCase(const std::string& name)
+{
+    SetDefaultSettings();
+    if (name == "bare" || name == "defaults")
+        return true;
+    if (name == "defaults-trails") {
+        Settings.useTrails = 1;
+        return true;
+    }
+    for (const Preset& p : kPresets) {
+        if (name != p.caption)
+            continue;
+        Assign(Settings.x_div, p.x_div);
+        Assign(Settings.y_div, p.y_div);
+        Assign(Settings.Mode, p.Mode);
+        Assign(Settings.genChildren, p.genChildren);
+        Assign(Settings.xyAmplitude, p.xyAmplitude);
+        Assign(Settings.xyFrequency1, p.xyFrequency1);
+        Assign(Settings.xyFrequency2, p.xyFrequency2);
+        Assign(Settings.enableMovement, p.enableMovement);
+        Assign(Settings.rotX0, p.rotX0);
+        Assign(Settings.rotX1, p.rotX1);
+        Assign(Settings.rotY0, p.rotY0);
+        Assign(Settings.rotY1, p.rotY1);
+        Assign(Settings.rotZ0, p.rotZ0);
+        Assign(Settings.rotZ1, p.rotZ1);
+        Assign(Settings.zoom0, p.zoom0);
+        Assign(Settings.zoom1, p.zoom1);
+        return true;
+    }
+    return false;
+}
+
+// The reference frame: the same state and camera as the scene, one quad.
+void DrawBareFrame(GlSurface* surface)
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glBindTexture(GL_TEXTURE_2D, ScreenTexture);
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, -300.0f);
+    glTranslatef(-screenWidth * 0.5f, -screenHeight * 0.5f, 0.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    const float w = static_cast<float>(screenWidth), h = static_cast<float>(screenHeight);
+    glBegin(GL_QUADS);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(w, 0.0f, 0.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(w, h, 0.0f);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(0.0f, h, 0.0f);
+    glEnd();
+    glPopMatrix();
+    glFlush();
+    ++frameCounter;
+    SwapGlBuffers(surface);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: frame_rate CASE [SECONDS]\n");
+        return 2;
+    }
+    const std::string name = argv[1];
+    const double seconds = argc > 2 ? std::atof(argv[2]) : 5.0;
+    if (!ApplyCase(name)) {
+        std::fprintf(stderr, "frame_rate: unknown case %s\n", name.c_str());
+        return 2;
+    }
+    const bool bare = name == "bare";
+
+    BenchWindow bench;
+    if (!bench.Create()) {
+        std::fprintf(stderr, "frame_rate: no X display\n");
+        return 1;
+    }
+    CaptureDesktop();
+    if (!bench.OpenSurface()) {
+        std::fprintf(stderr, "frame_rate: no GL context\n");
+        return 1;
+    }
+    SetupScene();
+    CreateScreenTexture();
+
+    size_t peakPieces = 0;
+    auto frame = [&] {
+        if (bare)
+            DrawBareFrame(bench.surface);
+        else
+            DrawFrame(bench.surface);
+        if (pieces.size() > peakPieces)
+            peakPieces = pieces.size();
+    };
+    for (int i = 0; i < 20; ++i) // warm up: first uploads, caches
+        frame();
+    glFinish();
+
+    const uint32_t firstFrame = frameCounter;
+    const double wall0 = WallSeconds(), cpu0 = CpuSeconds();
+    double wall1 = wall0;
+    do {
+        frame();
+        wall1 = WallSeconds();
+    } while (wall1 - wall0 < seconds);
+    glFinish();
+    wall1 = WallSeconds();
+    const double cpu1 = CpuSeconds();
+    const double frames = static_cast<double>(frameCounter - firstFrame);
+
+    std::printf("{\"case\":\"%s\",\"width\":%d,\"height\":%d,\"frames\":%.0f,\"fps\":%.1f,"
+                "\"cpu_ms_per_frame\":%.2f,\"peak_rss_mb\":%.1f,\"peak_pieces\":%zu,\"mode\":%d,"
+                "\"grid\":\"%gx%g\"}\n",
+                name.c_str(), bench.width, bench.height, frames, frames / (wall1 - wall0),
+                (cpu1 - cpu0) * 1000.0 / frames, PeakRssMegabytes(), peakPieces,
+                static_cast<int>(Settings.Mode), Settings.x_div, Settings.y_div);
+    return 0;
+}
