@@ -1,23 +1,678 @@
-// GTK 3 dialogs built from the program's dialog templates (being written).
+// Dialog boxes on X11 with GTK 3, laid out from the program's dialog templates.
+//
+// Each control of a template becomes one widget at its template place on a
+// GtkFixed, scaled from dialog units with the dialog font's average character
+// width and height the way Win32 does it (x * cx / 4, y * cy / 8). Widgets are
+// named after their control ids ("1039") so that tools and tests can find them.
+// The controls talk to the dialog procedure in Win32 terms: buttons, check
+// boxes and radio buttons send WM_COMMAND with BN_CLICKED, edits EN_CHANGE, the
+// trackbar WM_HSCROLL; Escape and the close box send IDCANCEL, Enter the
+// default button's id; Tab walks the tab stops in template order.
+//
+// What the program does to a control (setting a text, a check state or the
+// thumb) never comes back as a user notification, with one exception that
+// Win32 has too: setting an edit's text reports EN_CHANGE, exactly once.
+//
+// GTK is initialised only when the first dialog opens, so the saver modes,
+// which never open one, do not pay for it.
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "config/dialog_templates.h"
+#include "host/win_messages.h"
 #include "platform/dialog.h"
 
-int PlatformDialogBox(int, WindowHandle, WindowProcedure) { return 2; }
-void PlatformInitCommonControls() {}
-void PlatformSetDlgItemText(WindowHandle, int, const char*) {}
-int PlatformGetDlgItemText(WindowHandle, int, char* buffer, int maxCount)
+namespace {
+
+struct DialogBox;
+
+struct Control {
+    const ControlTemplate* source;
+    GtkWidget* widget;     // the control's window: what lParam names
+    GtkWidget* label;      // statics: the label inside (== widget unless wrapped)
+    GtkWidget* offButton;  // radio buttons: the hidden partner that holds "unchecked"
+    DialogBox* box;
+    bool checked;          // radio buttons: the state the program gave it
+};
+
+struct DialogBox {
+    const DialogTemplate* source;
+    WindowProcedure proc;
+    GtkWidget* window;
+    std::vector<std::unique_ptr<Control>> controls;
+    GMainLoop* loop;
+    int result;
+    bool ended;
+    int programChange; // > 0 while the program itself changes a control
+};
+
+// What WM_CTLCOLORSTATIC hands the procedure as its "device context".
+struct StaticColours {
+    bool textSet;
+    uint32_t text;
+    bool backgroundSet;
+};
+
+std::vector<DialogBox*> liveDialogs;
+StaticColours* currentColours = nullptr;
+
+DialogBox* FindDialog(WindowHandle dialog)
 {
-    if (buffer && maxCount > 0) buffer[0] = '\0';
-    return 0;
+    for (DialogBox* box : liveDialogs) {
+        if (reinterpret_cast<WindowHandle>(box) == dialog) return box;
+    }
+    return nullptr;
 }
-void PlatformSetStaticText(WindowHandle, int, const char*) {}
-void PlatformCheckDlgButton(WindowHandle, int, bool) {}
-void PlatformCheckRadioButton(WindowHandle, int, int, int) {}
-void PlatformTrackbarSetRange(WindowHandle, int, int, int, bool) {}
-void PlatformTrackbarSetPos(WindowHandle, int, int, bool) {}
-void PlatformTrackbarSetLineSize(WindowHandle, int, int) {}
-void PlatformTrackbarSetPageSize(WindowHandle, int, int) {}
-int PlatformTrackbarGetPos(WindowHandle, int) { return 0; }
-bool PlatformIsDlgItem(WindowHandle, int, LParam) { return false; }
-MessageResult PlatformColorStaticOnButtonFace(WParam, uint32_t) { return 0; }
-void PlatformOpenLink(const char*) {}
-void PlatformEndDialog(WindowHandle, int) {}
+
+Control* FindControl(WindowHandle dialog, int id)
+{
+    DialogBox* box = FindDialog(dialog);
+    if (!box || id == kNoControlId) return nullptr;
+    for (auto& control : box->controls) {
+        if (control->source->id == id) return control.get();
+    }
+    return nullptr;
+}
+
+WindowHandle HandleOf(const DialogBox* box)
+{
+    return reinterpret_cast<WindowHandle>(box);
+}
+
+LParam HandleOf(const Control* control)
+{
+    return reinterpret_cast<LParam>(control->widget);
+}
+
+MessageResult Send(DialogBox* box, uint32_t message, WParam wParam, LParam lParam)
+{
+    if (box->ended) return 0;
+    return box->proc(HandleOf(box), message, wParam, lParam);
+}
+
+void SendCommand(DialogBox* box, int id, uint32_t code, LParam control)
+{
+    Send(box, kWmCommand, (WParam{code} << 16) | (static_cast<WParam>(id) & 0xFFFF), control);
+}
+
+// While the program changes a control, the widget's own signals stay quiet.
+struct ProgramChange {
+    explicit ProgramChange(DialogBox* box) : box(box) { ++box->programChange; }
+    ~ProgramChange() { --box->programChange; }
+    ProgramChange(const ProgramChange&) = delete;
+    ProgramChange& operator=(const ProgramChange&) = delete;
+    DialogBox* box;
+};
+
+// --- signals from the widgets ------------------------------------------------
+
+void OnButtonClicked(GtkButton*, gpointer data)
+{
+    auto* control = static_cast<Control*>(data);
+    DialogBox* box = control->box;
+    if (box->programChange > 0) return;
+    if (control->source->kind == ControlKind::RadioButton) {
+        // Radio buttons are not automatic: the click only reports, and the
+        // procedure decides which button of the group shows as checked.
+        ProgramChange change(box);
+        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(control->checked ? control->widget : control->offButton),
+                                     TRUE);
+    }
+    SendCommand(box, control->source->id, kBnClicked, HandleOf(control));
+}
+
+void OnEntryInsertText(GtkEditable* editable, const gchar* text, gint length, gint* position, gpointer data)
+{
+    auto* control = static_cast<Control*>(data);
+    if (control->box->programChange > 0) return;
+    // Digits only, as typed or pasted: everything else is dropped.
+    const size_t size = length < 0 ? std::strlen(text) : static_cast<size_t>(length);
+    std::string digits;
+    for (size_t i = 0; i < size; ++i) {
+        if (text[i] >= '0' && text[i] <= '9') digits += text[i];
+    }
+    if (digits.size() == size) return;
+    g_signal_stop_emission_by_name(editable, "insert-text");
+    if (digits.empty()) return;
+    g_signal_handlers_block_by_func(editable, reinterpret_cast<gpointer>(OnEntryInsertText), data);
+    gtk_editable_insert_text(editable, digits.c_str(), static_cast<gint>(digits.size()), position);
+    g_signal_handlers_unblock_by_func(editable, reinterpret_cast<gpointer>(OnEntryInsertText), data);
+}
+
+void OnEntryChanged(GtkEditable*, gpointer data)
+{
+    auto* control = static_cast<Control*>(data);
+    if (control->box->programChange > 0) return;
+    SendCommand(control->box, control->source->id, kEnChange, HandleOf(control));
+}
+
+void OnScaleChanged(GtkRange* range, gpointer data)
+{
+    auto* control = static_cast<Control*>(data);
+    if (control->box->programChange > 0) return;
+    const auto position = static_cast<WParam>(std::lround(gtk_range_get_value(range)));
+    constexpr WParam kTbThumbTrack = 5;
+    Send(control->box, kWmHScroll, kTbThumbTrack | (position << 16), HandleOf(control));
+}
+
+gboolean OnStaticPressed(GtkWidget*, GdkEventButton* event, gpointer data)
+{
+    auto* control = static_cast<Control*>(data);
+    if (event->type != GDK_BUTTON_PRESS || event->button != GDK_BUTTON_PRIMARY) return FALSE;
+    constexpr uint32_t kStnClicked = 0;
+    SendCommand(control->box, control->source->id, kStnClicked, HandleOf(control));
+    return TRUE;
+}
+
+gboolean OnDeleteEvent(GtkWidget*, GdkEvent*, gpointer data)
+{
+    // The close box acts as "Cancel"; the procedure ends the dialog, not GTK.
+    auto* box = static_cast<DialogBox*>(data);
+    Control* cancel = FindControl(HandleOf(box), 2);
+    SendCommand(box, 2, kBnClicked, cancel ? HandleOf(cancel) : 0);
+    return TRUE;
+}
+
+bool IsTabStop(const Control& control)
+{
+    return (control.source->style & kWsTabStop) != 0 && gtk_widget_get_sensitive(control.widget);
+}
+
+// Moves the focus to the next (or previous) tab stop in template order.
+void MoveFocus(DialogBox* box, bool forward)
+{
+    const int count = static_cast<int>(box->controls.size());
+    if (count == 0) return;
+    GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(box->window));
+    int at = forward ? -1 : count;
+    for (int i = 0; i < count; ++i) {
+        GtkWidget* widget = box->controls[i]->widget;
+        if (focus && (focus == widget || gtk_widget_is_ancestor(focus, widget))) at = i;
+    }
+    for (int step = 1; step <= count; ++step) {
+        const int i = ((at + (forward ? step : -step)) % count + count) % count;
+        if (IsTabStop(*box->controls[i])) {
+            gtk_widget_grab_focus(box->controls[i]->widget);
+            return;
+        }
+    }
+}
+
+gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer data)
+{
+    auto* box = static_cast<DialogBox*>(data);
+    const guint modifiers = event->state & gtk_accelerator_get_default_mod_mask();
+    switch (event->keyval) {
+    case GDK_KEY_Escape: {
+        Control* cancel = FindControl(HandleOf(box), 2);
+        SendCommand(box, 2, kBnClicked, cancel ? HandleOf(cancel) : 0);
+        return TRUE;
+    }
+    case GDK_KEY_Return:
+    case GDK_KEY_KP_Enter:
+    case GDK_KEY_ISO_Enter: {
+        // A focused push button takes Enter itself; anywhere else Enter means
+        // the default push button.
+        GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(box->window));
+        for (auto& control : box->controls) {
+            if (control->widget == focus && control->source->kind == ControlKind::PushButton) return FALSE;
+        }
+        int id = 1;
+        for (auto& control : box->controls) {
+            if (control->source->kind == ControlKind::PushButton && (control->source->style & 0xF) == kBsDefPushButton) {
+                id = control->source->id;
+            }
+        }
+        Control* button = FindControl(HandleOf(box), id);
+        SendCommand(box, id, kBnClicked, button ? HandleOf(button) : 0);
+        return TRUE;
+    }
+    case GDK_KEY_Tab:
+    case GDK_KEY_KP_Tab:
+    case GDK_KEY_ISO_Left_Tab:
+        if (modifiers & ~GDK_SHIFT_MASK) return FALSE;
+        MoveFocus(box, event->keyval != GDK_KEY_ISO_Left_Tab && !(modifiers & GDK_SHIFT_MASK));
+        return TRUE;
+    default: return FALSE;
+    }
+}
+
+// --- building a dialog ---------------------------------------------------------
+
+constexpr const char kDialogCss[] =
+    "window.brittleview-dialog { font: 8pt Sans; }"
+    ".brittleview-dialog button { padding: 0 4px; min-height: 0; min-width: 0; }"
+    ".brittleview-dialog entry { padding: 0 2px; min-height: 0; border-radius: 0; }"
+    ".brittleview-dialog checkbutton, .brittleview-dialog radiobutton { padding: 0; min-height: 0; }"
+    ".brittleview-dialog check, .brittleview-dialog radio { min-width: 11px; min-height: 11px;"
+    "  margin: 0 4px 0 0; -gtk-icon-transform: scale(0.8); }"
+    ".brittleview-dialog scale { padding: 2px 6px; min-height: 0; }"
+    ".brittleview-dialog scale slider { min-width: 12px; min-height: 12px; margin: -6px; }"
+    ".brittleview-dialog frame > border { border-radius: 0; }";
+
+bool EnsureGtk()
+{
+    static int state = 0; // 0 not tried, 1 ready, -1 no display
+    if (state == 0) {
+        state = gtk_init_check(nullptr, nullptr) ? 1 : -1;
+        if (state == 1) {
+            GtkCssProvider* css = gtk_css_provider_new();
+            gtk_css_provider_load_from_data(css, kDialogCss, -1, nullptr);
+            gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(css),
+                                                      GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+            g_object_unref(css);
+        }
+    }
+    return state == 1;
+}
+
+// Dialog-unit scale from the dialog font: the average width of the Latin
+// letters and the line height, as Win32 measures its dialog base units.
+struct DialogUnits {
+    double x, y;
+    int X(int units) const { return static_cast<int>(std::lround(units * x)); }
+    int Y(int units) const { return static_cast<int>(std::lround(units * y)); }
+};
+
+DialogUnits MeasureDialogUnits(GtkWidget* window)
+{
+    PangoLayout* layout =
+        gtk_widget_create_pango_layout(window, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    int width = 0, height = 0;
+    pango_layout_get_pixel_size(layout, &width, &height);
+    g_object_unref(layout);
+    const int baseX = std::max(4, (width / 26 + 1) / 2);
+    const int baseY = std::max(8, height);
+    return {baseX / 4.0, baseY / 8.0};
+}
+
+float AlignmentOf(uint32_t style)
+{
+    switch (style & 0x3) {
+    case kSsCenter: return 0.5f;
+    case kSsRight: return 1.0f;
+    default: return 0.0f;
+    }
+}
+
+GtkWidget* MakeWidget(Control& control)
+{
+    const ControlTemplate& source = *control.source;
+    switch (source.kind) {
+    case ControlKind::PushButton: {
+        GtkWidget* button = gtk_button_new_with_label(source.caption);
+        g_signal_connect(button, "clicked", G_CALLBACK(OnButtonClicked), &control);
+        if ((source.style & 0xF) == kBsDefPushButton) gtk_widget_set_can_default(button, TRUE);
+        return button;
+    }
+    case ControlKind::GroupBox: {
+        GtkWidget* frame = gtk_frame_new(source.caption);
+        gtk_frame_set_label_align(GTK_FRAME(frame), 0.03f, 0.5f);
+        return frame;
+    }
+    case ControlKind::CheckBox: {
+        GtkWidget* box = gtk_check_button_new_with_label(source.caption);
+        g_signal_connect(box, "clicked", G_CALLBACK(OnButtonClicked), &control);
+        return box;
+    }
+    case ControlKind::RadioButton: {
+        // Alone in a group with a hidden partner: activating the partner is
+        // how the program clears the button.
+        control.offButton = gtk_radio_button_new(nullptr);
+        g_object_ref_sink(control.offButton);
+        GtkWidget* radio = gtk_radio_button_new_with_label_from_widget(GTK_RADIO_BUTTON(control.offButton),
+                                                                       source.caption);
+        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(control.offButton), TRUE);
+        gtk_widget_set_can_focus(radio, TRUE);
+        g_signal_connect(radio, "clicked", G_CALLBACK(OnButtonClicked), &control);
+        return radio;
+    }
+    case ControlKind::Edit: {
+        GtkWidget* entry = gtk_entry_new();
+        gtk_entry_set_width_chars(GTK_ENTRY(entry), 1);
+        gtk_entry_set_has_frame(GTK_ENTRY(entry), (source.style & kWsBorder) != 0);
+        gtk_entry_set_activates_default(GTK_ENTRY(entry), FALSE);
+        g_signal_connect(entry, "insert-text", G_CALLBACK(OnEntryInsertText), &control);
+        g_signal_connect(entry, "changed", G_CALLBACK(OnEntryChanged), &control);
+        return entry;
+    }
+    case ControlKind::Static: {
+        GtkWidget* label = gtk_label_new(source.caption);
+        gtk_label_set_xalign(GTK_LABEL(label), AlignmentOf(source.style));
+        gtk_label_set_yalign(GTK_LABEL(label), 0.0f);
+        gtk_label_set_justify(GTK_LABEL(label), (source.style & 0x3) == kSsCenter  ? GTK_JUSTIFY_CENTER
+                                                : (source.style & 0x3) == kSsRight ? GTK_JUSTIFY_RIGHT
+                                                                                   : GTK_JUSTIFY_LEFT);
+        gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+        control.label = label;
+        if (!(source.style & kSsNotify)) return label;
+        GtkWidget* events = gtk_event_box_new();
+        gtk_event_box_set_visible_window(GTK_EVENT_BOX(events), FALSE);
+        gtk_container_add(GTK_CONTAINER(events), label);
+        gtk_widget_add_events(events, GDK_BUTTON_PRESS_MASK);
+        g_signal_connect(events, "button-press-event", G_CALLBACK(OnStaticPressed), &control);
+        return events;
+    }
+    case ControlKind::Trackbar: {
+        GtkWidget* scale = gtk_scale_new_with_range(GTK_ORIENTATION_HORIZONTAL, 0, 100, 1);
+        gtk_scale_set_draw_value(GTK_SCALE(scale), FALSE);
+        gtk_range_set_round_digits(GTK_RANGE(scale), 0);
+        g_signal_connect(scale, "value-changed", G_CALLBACK(OnScaleChanged), &control);
+        return scale;
+    }
+    }
+    return gtk_label_new("");
+}
+
+// Lets the procedure colour each static, as WM_CTLCOLORSTATIC does before a
+// static is drawn; a static it answers for gets the colours it set.
+void ColourStatics(DialogBox* box)
+{
+    for (auto& control : box->controls) {
+        if (control->source->kind != ControlKind::Static) continue;
+        StaticColours colours{};
+        StaticColours* outer = currentColours;
+        currentColours = &colours;
+        const MessageResult brush =
+            Send(box, kWmCtlColorStatic, reinterpret_cast<WParam>(&colours), HandleOf(control.get()));
+        currentColours = outer;
+        if (brush == 0 || !colours.textSet) continue;
+        PangoAttrList* attributes = pango_attr_list_new();
+        auto channel = [](uint32_t value) { return static_cast<guint16>((value & 0xFF) * 257); };
+        pango_attr_list_insert(attributes, pango_attr_foreground_new(channel(colours.text), channel(colours.text >> 8),
+                                                                     channel(colours.text >> 16)));
+        gtk_label_set_attributes(GTK_LABEL(control->label), attributes);
+        pango_attr_list_unref(attributes);
+        if (control->source->style & kSsNotify) {
+            // Links show the hand, as hyperlinks do.
+            g_signal_connect(control->widget, "realize", G_CALLBACK(+[](GtkWidget* widget, gpointer) {
+                                 GdkWindow* window = gtk_widget_get_window(widget);
+                                 GdkCursor* hand = gdk_cursor_new_from_name(gdk_window_get_display(window), "pointer");
+                                 if (hand) {
+                                     gdk_window_set_cursor(window, hand);
+                                     g_object_unref(hand);
+                                 }
+                             }),
+                             nullptr);
+        }
+    }
+}
+
+void SetTransientFor(GtkWidget* window, WindowHandle owner)
+{
+    if (owner == 0) return;
+    if (DialogBox* parent = FindDialog(owner)) {
+        gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(parent->window));
+        gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER_ON_PARENT);
+        return;
+    }
+    // A window of another program, named by its X window id.
+    GdkDisplay* display = gdk_display_get_default();
+    if (!GDK_IS_X11_DISPLAY(display)) return;
+    gdk_x11_display_error_trap_push(display);
+    GdkWindow* foreign = gdk_x11_window_foreign_new_for_display(display, static_cast<Window>(owner));
+    gdk_x11_display_error_trap_pop_ignored(display);
+    if (!foreign) return;
+    gtk_widget_realize(window);
+    gdk_window_set_transient_for(gtk_widget_get_window(window), foreign);
+    g_object_unref(foreign);
+}
+
+void DestroyDialog(DialogBox* box)
+{
+    liveDialogs.erase(std::remove(liveDialogs.begin(), liveDialogs.end(), box), liveDialogs.end());
+    gtk_widget_destroy(box->window);
+    for (auto& control : box->controls) {
+        if (control->offButton) {
+            gtk_widget_destroy(control->offButton);
+            g_object_unref(control->offButton);
+        }
+    }
+    g_main_loop_unref(box->loop);
+    delete box;
+}
+
+} // namespace
+
+int PlatformDialogBox(int templateId, WindowHandle owner, WindowProcedure proc)
+{
+    const DialogTemplate* source = FindDialogTemplate(templateId);
+    if (!source || !proc || !EnsureGtk()) return -1;
+
+    auto* box = new DialogBox{source, proc, gtk_window_new(GTK_WINDOW_TOPLEVEL), {}, g_main_loop_new(nullptr, FALSE),
+                              0, false, 0};
+    liveDialogs.push_back(box);
+    GtkWindow* window = GTK_WINDOW(box->window);
+    gtk_style_context_add_class(gtk_widget_get_style_context(box->window), "brittleview-dialog");
+    gtk_window_set_title(window, source->title);
+    gtk_window_set_resizable(window, FALSE);
+    gtk_window_set_modal(window, TRUE);
+    gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
+    gtk_window_set_position(window, GTK_WIN_POS_CENTER);
+    gtk_widget_set_name(box->window, std::to_string(source->id).c_str());
+    SetTransientFor(box->window, owner);
+
+    const DialogUnits units = MeasureDialogUnits(box->window);
+    GtkWidget* fixed = gtk_fixed_new();
+    gtk_widget_set_size_request(fixed, units.X(source->width), units.Y(source->height));
+    gtk_container_add(GTK_CONTAINER(box->window), fixed);
+
+    for (int i = 0; i < source->controlCount; ++i) {
+        auto control = std::make_unique<Control>(Control{&source->controls[i], nullptr, nullptr, nullptr, box, false});
+        control->widget = MakeWidget(*control);
+        const ControlTemplate& place = *control->source;
+        gtk_widget_set_name(control->widget,
+                            place.id == kNoControlId ? "static" : std::to_string(place.id).c_str());
+        const bool tabStop = (place.style & kWsTabStop) != 0;
+        if (place.kind == ControlKind::PushButton || place.kind == ControlKind::CheckBox ||
+            place.kind == ControlKind::Edit || place.kind == ControlKind::Trackbar) {
+            gtk_widget_set_can_focus(control->widget, tabStop);
+        }
+        gtk_widget_set_size_request(control->widget, units.X(place.width), units.Y(place.height));
+        gtk_fixed_put(GTK_FIXED(fixed), control->widget, units.X(place.x), units.Y(place.y));
+        box->controls.push_back(std::move(control));
+    }
+    for (auto& control : box->controls) {
+        if (control->source->kind == ControlKind::PushButton && (control->source->style & 0xF) == kBsDefPushButton) {
+            gtk_window_set_default(window, control->widget);
+        }
+    }
+    g_signal_connect(box->window, "delete-event", G_CALLBACK(OnDeleteEvent), box);
+    g_signal_connect(box->window, "key-press-event", G_CALLBACK(OnKeyPress), box);
+
+    const MessageResult focusFirst = Send(box, kWmInitDialog, 0, 0);
+    if (!box->ended) {
+        ColourStatics(box);
+        gtk_widget_show_all(box->window);
+        // TRUE from WM_INITDIALOG: focus on the first tab stop; FALSE: none.
+        gtk_window_set_focus(window, nullptr);
+        if (focusFirst) {
+            for (auto& control : box->controls) {
+                if (IsTabStop(*control)) {
+                    gtk_widget_grab_focus(control->widget);
+                    break;
+                }
+            }
+        }
+        gtk_window_present(window);
+        g_main_loop_run(box->loop);
+    }
+    const int result = box->result;
+    DestroyDialog(box);
+    return result;
+}
+
+void PlatformInitCommonControls() {}
+
+void PlatformSetDlgItemText(WindowHandle dialog, int id, const char* text)
+{
+    Control* control = FindControl(dialog, id);
+    if (!control) return;
+    if (!text) text = "";
+    DialogBox* box = control->box;
+    switch (control->source->kind) {
+    case ControlKind::Edit: {
+        {
+            ProgramChange change(box);
+            gtk_entry_set_text(GTK_ENTRY(control->widget), text);
+        }
+        SendCommand(box, id, kEnChange, HandleOf(control));
+        break;
+    }
+    case ControlKind::Static: gtk_label_set_text(GTK_LABEL(control->label), text); break;
+    case ControlKind::GroupBox: gtk_frame_set_label(GTK_FRAME(control->widget), text); break;
+    case ControlKind::PushButton:
+    case ControlKind::CheckBox:
+    case ControlKind::RadioButton: gtk_button_set_label(GTK_BUTTON(control->widget), text); break;
+    case ControlKind::Trackbar: break;
+    }
+}
+
+int PlatformGetDlgItemText(WindowHandle dialog, int id, char* buffer, int maxCount)
+{
+    if (!buffer || maxCount <= 0) return 0;
+    buffer[0] = '\0';
+    Control* control = FindControl(dialog, id);
+    if (!control) return 0;
+    const char* text = "";
+    switch (control->source->kind) {
+    case ControlKind::Edit: text = gtk_entry_get_text(GTK_ENTRY(control->widget)); break;
+    case ControlKind::Static: text = gtk_label_get_text(GTK_LABEL(control->label)); break;
+    case ControlKind::GroupBox: text = gtk_frame_get_label(GTK_FRAME(control->widget)); break;
+    case ControlKind::PushButton:
+    case ControlKind::CheckBox:
+    case ControlKind::RadioButton: text = gtk_button_get_label(GTK_BUTTON(control->widget)); break;
+    case ControlKind::Trackbar: break;
+    }
+    if (!text) text = "";
+    const size_t count = std::min(std::strlen(text), static_cast<size_t>(maxCount - 1));
+    std::memcpy(buffer, text, count);
+    buffer[count] = '\0';
+    return static_cast<int>(count);
+}
+
+void PlatformSetStaticText(WindowHandle dialog, int id, const char* text)
+{
+    Control* control = FindControl(dialog, id);
+    if (!control || control->source->kind != ControlKind::Static) return;
+    gtk_label_set_text(GTK_LABEL(control->label), text ? text : "");
+}
+
+void PlatformCheckDlgButton(WindowHandle dialog, int id, bool checked)
+{
+    Control* control = FindControl(dialog, id);
+    if (!control) return;
+    ProgramChange change(control->box);
+    if (control->source->kind == ControlKind::CheckBox) {
+        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(control->widget), checked);
+    } else if (control->source->kind == ControlKind::RadioButton) {
+        control->checked = checked;
+        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(checked ? control->widget : control->offButton), TRUE);
+    }
+}
+
+void PlatformCheckRadioButton(WindowHandle dialog, int firstId, int lastId, int checkId)
+{
+    for (int id = firstId; id <= lastId; ++id) {
+        if (FindControl(dialog, id)) PlatformCheckDlgButton(dialog, id, id == checkId);
+    }
+}
+
+namespace {
+
+GtkRange* Trackbar(WindowHandle dialog, int id, DialogBox** box)
+{
+    Control* control = FindControl(dialog, id);
+    if (!control || control->source->kind != ControlKind::Trackbar) return nullptr;
+    *box = control->box;
+    return GTK_RANGE(control->widget);
+}
+
+} // namespace
+
+void PlatformTrackbarSetRange(WindowHandle dialog, int id, int minimum, int maximum, bool)
+{
+    DialogBox* box = nullptr;
+    GtkRange* range = Trackbar(dialog, id, &box);
+    if (!range) return;
+    ProgramChange change(box);
+    gtk_range_set_range(range, minimum, std::max(minimum, maximum));
+}
+
+void PlatformTrackbarSetPos(WindowHandle dialog, int id, int position, bool)
+{
+    DialogBox* box = nullptr;
+    GtkRange* range = Trackbar(dialog, id, &box);
+    if (!range) return;
+    ProgramChange change(box);
+    gtk_range_set_value(range, position); // clamped into the range, as a trackbar does
+}
+
+void PlatformTrackbarSetLineSize(WindowHandle dialog, int id, int size)
+{
+    DialogBox* box = nullptr;
+    GtkRange* range = Trackbar(dialog, id, &box);
+    if (!range) return;
+    GtkAdjustment* adjustment = gtk_range_get_adjustment(range);
+    gtk_range_set_increments(range, std::max(1, size), gtk_adjustment_get_page_increment(adjustment));
+}
+
+void PlatformTrackbarSetPageSize(WindowHandle dialog, int id, int size)
+{
+    DialogBox* box = nullptr;
+    GtkRange* range = Trackbar(dialog, id, &box);
+    if (!range) return;
+    GtkAdjustment* adjustment = gtk_range_get_adjustment(range);
+    gtk_range_set_increments(range, gtk_adjustment_get_step_increment(adjustment), std::max(1, size));
+}
+
+int PlatformTrackbarGetPos(WindowHandle dialog, int id)
+{
+    DialogBox* box = nullptr;
+    GtkRange* range = Trackbar(dialog, id, &box);
+    return range ? static_cast<int>(std::lround(gtk_range_get_value(range))) : 0;
+}
+
+bool PlatformIsDlgItem(WindowHandle dialog, int id, LParam control)
+{
+    Control* found = FindControl(dialog, id);
+    return found && control != 0 && HandleOf(found) == control;
+}
+
+MessageResult PlatformColorStaticOnButtonFace(WParam deviceContext, uint32_t textColour)
+{
+    // Only the colours record of the static being coloured is accepted.
+    if (!currentColours || reinterpret_cast<WParam>(currentColours) != deviceContext) return 0;
+    currentColours->textSet = true;
+    currentColours->text = textColour;
+    currentColours->backgroundSet = true; // the dialog's own face colour
+    return 1;
+}
+
+void PlatformOpenLink(const char* target)
+{
+    if (!target || !*target) return;
+    // Detached, output discarded; when xdg-open is missing or fails nothing is shown.
+    gchar* argv[] = {const_cast<gchar*>("xdg-open"), const_cast<gchar*>(target), nullptr};
+    g_spawn_async(nullptr, argv, nullptr,
+                  static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_STDOUT_TO_DEV_NULL |
+                                           G_SPAWN_STDERR_TO_DEV_NULL),
+                  nullptr, nullptr, nullptr, nullptr);
+}
+
+void PlatformEndDialog(WindowHandle dialog, int result)
+{
+    DialogBox* box = FindDialog(dialog);
+    if (!box || box->ended) return;
+    box->ended = true;
+    box->result = result;
+    gtk_widget_hide(box->window);
+    g_main_loop_quit(box->loop);
+}
