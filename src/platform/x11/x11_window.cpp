@@ -26,6 +26,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstring>
 #include <deque>
 #include <mutex>
@@ -149,6 +150,8 @@ struct SaverX11Window {
     bool alive = false;
 };
 SaverX11Window saver;
+// Whether the window is a preview, for the error handler, which may run on the render thread.
+std::atomic<bool> saverIsPreview{false};
 
 struct PostedMessage {
     WindowHandle window;
@@ -162,11 +165,17 @@ bool quitPosted = false;                  // guarded by queueMutex
 int quitCode = 0;                         // guarded by queueMutex
 
 // Errors on our connection (a window number that names no window, a window
-// that went away) are answers, not reasons to end the process. Errors of other
-// connections go to whoever handled them before.
+// that went away) are answers, not reasons to end the process. So are "window
+// gone" errors of other connections while a preview runs: its parent may
+// destroy it (and every window the render thread made inside it) at any time,
+// and the render thread may still draw its last frame before the window
+// thread hears of it. All other errors go to whoever handled them before.
 int TrapX11Error(Display* errorDisplay, XErrorEvent* error)
 {
     if (errorDisplay == display)
+        return 0;
+    if (saverIsPreview.load(std::memory_order_relaxed) &&
+        (error->error_code == BadWindow || error->error_code == BadDrawable))
         return 0;
     return previousErrorHandler != nullptr ? previousErrorHandler(errorDisplay, error) : 0;
 }
@@ -341,6 +350,7 @@ WindowHandle PlatformCreateSaverWindow(uint32_t exStyle, const char* title, uint
     XSync(display, False);
 
     saver.id = id;
+    saverIsPreview.store(child, std::memory_order_relaxed);
     saver.topLevel = !child;
     saver.alive = true;
 

@@ -1,0 +1,103 @@
+# Shared steps of the saver's end-to-end scripts (sourced, not run by ctest).
+# Expects $1 of the sourcing script to be the program and $DISPLAY to be set.
+# Everything started here is recorded and ended by PID when the script exits.
+
+set -u
+BV=${1:?usage: script.sh /path/to/brittleview}
+WORK=$(mktemp -d)
+export XDG_CONFIG_HOME=$WORK/config
+mkdir -p "$XDG_CONFIG_HOME"
+STARTED=()
+FAILURES=0
+
+cleanup() {
+  local pid
+  for pid in "${STARTED[@]}"; do
+    if kill -0 "$pid" 2>/dev/null; then
+      kill "$pid" 2>/dev/null
+      wait "$pid" 2>/dev/null
+    fi
+  done
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  FAILURES=$((FAILURES + 1))
+}
+
+pass() {
+  echo "ok: $*"
+}
+
+finish() {
+  if [ "$FAILURES" -ne 0 ]; then
+    echo "$FAILURES check(s) failed" >&2
+    exit 1
+  fi
+  echo "all checks passed"
+  exit 0
+}
+
+# start_bg VAR command...: starts command in the background, records its PID in VAR.
+start_bg() {
+  local var=$1
+  shift
+  "$@" &
+  local pid=$!
+  STARTED+=("$pid")
+  printf -v "$var" '%s' "$pid"
+}
+
+# saver_window PID: the id of the saver window that process made, or nothing.
+saver_window() {
+  xdotool search --pid "$1" --class WindowsScreenSaverClass 2>/dev/null | head -n1
+}
+
+# wait_viewable PID [seconds]: waits until the process's saver window is mapped;
+# prints its id. Fails after the time (default 20 s).
+wait_viewable() {
+  local pid=$1 limit=$((${2:-20} * 10)) i wid
+  for ((i = 0; i < limit; i++)); do
+    wid=$(saver_window "$pid")
+    if [ -n "$wid" ] && xwininfo -id "$wid" 2>/dev/null | grep -q 'Map State: IsViewable'; then
+      echo "$wid"
+      return 0
+    fi
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+# wait_exit PID [seconds]: waits for the process to end and sets EXIT_CODE;
+# returns 1 (EXIT_CODE empty) when it is still running after the time (default 10 s).
+wait_exit() {
+  local pid=$1 limit=$((${2:-10} * 10)) i
+  EXIT_CODE=""
+  for ((i = 0; i < limit; i++)); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      EXIT_CODE=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# still_running_after PID seconds: true when the process is alive after that time.
+still_running_after() {
+  sleep "$2"
+  kill -0 "$1" 2>/dev/null
+}
+
+# run_bounded seconds command...: runs command in the foreground with a time limit;
+# its exit code (124 after the limit) is in EXIT_CODE.
+run_bounded() {
+  local limit=$1
+  shift
+  timeout -k 2 "$limit" "$@"
+  EXIT_CODE=$?
+}
