@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "config/persistence.h"
+#include "core/pixel_format.h"
 #include "core/render_thread.h"
 #include "core/saver_window_proc.h"
 #include "core/settings.h"
@@ -321,4 +322,51 @@ TEST(RenderGl, SaverWindowProcDrawsOnItsOwnThreadAndJoinsItOnDestroy)
     XSetErrorHandler(previous);
     EXPECT_EQ(xErrors, 0);
     std::filesystem::remove_all(home);
+}
+
+TEST(GlxSurface, ListsSoftwareFormatsAndEndsTheListAtTheFirstMissingNumber)
+{
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 64, 48, 0, 0, 0);
+    XMapWindow(display, window);
+    XSync(display, False);
+
+    GlSurface* surface = OpenGlSurface(static_cast<WindowHandle>(window));
+    ASSERT_NE(surface, nullptr);
+    PixelFormatRecord record{};
+    EXPECT_FALSE(DescribeGlFormat(surface, 0, &record));
+    int count = 0, candidates = 0;
+    while (DescribeGlFormat(surface, count + 1, &record)) {
+        ++count;
+        // Xvfb renders with Mesa's llvmpipe: every format is the generic software tier.
+        EXPECT_EQ(record.tier, PixelFormatTier::GenericSoftware) << count;
+        candidates += PixelFormatScore(record) > 0;
+    }
+    EXPECT_GT(count, 0);
+    EXPECT_GT(candidates, 0);
+    EXPECT_FALSE(SetGlFormat(surface, count + 1));
+    EXPECT_FALSE(CreateGlContext(surface)); // no format set yet
+
+    // The fallback request gives a double-buffered context with a depth buffer.
+    ASSERT_TRUE(SetFallbackGlFormat(surface, kFallbackPixelFormat));
+    EXPECT_FALSE(SetGlFormat(surface, 1)); // a window's format is set once
+    ASSERT_TRUE(CreateGlContext(surface));
+    GLint doubleBuffered = 0, depth = 0, red = 0;
+    glGetIntegerv(GL_DOUBLEBUFFER, &doubleBuffered);
+    glGetIntegerv(GL_DEPTH_BITS, &depth);
+    glGetIntegerv(GL_RED_BITS, &red);
+    EXPECT_EQ(doubleBuffered, GL_TRUE);
+    EXPECT_GE(depth, 16);
+    EXPECT_GE(red, 8);
+    int w = 0, h = 0;
+    GetGlClientSize(surface, &w, &h);
+    EXPECT_EQ(w, 64);
+    EXPECT_EQ(h, 48);
+    CloseGlSurface(surface);
+    CloseGlSurface(nullptr);
+    EXPECT_EQ(OpenGlSurface(0), nullptr);
+
+    XDestroyWindow(display, window);
+    XCloseDisplay(display);
 }

@@ -20,6 +20,8 @@
 //                  Hardware otherwise (an accelerated direct-rendering driver,
 //                  or a driver that does not answer the query). X11 has no
 //                  counterpart of the generic accelerated tier.
+// Multisampled configs are left out of the list, as the Win32 format list
+// never holds multisampled formats; the numbers count the remaining configs.
 #include "platform/gl_surface.h"
 
 #include <GL/glx.h>
@@ -135,6 +137,12 @@ GlSurface* OpenGlSurface(WindowHandle window)
     surface->configs = glXGetFBConfigs(surface->display, surface->screen, &surface->configCount);
     if (!surface->configs)
         surface->configCount = 0;
+    int kept = 0;
+    for (int i = 0; i < surface->configCount; ++i) {
+        if (Attribute(surface->display, surface->configs[i], GLX_SAMPLE_BUFFERS) == 0)
+            surface->configs[kept++] = surface->configs[i];
+    }
+    surface->configCount = kept;
     surface->softwareRenderer = RendererIsSoftware(surface->display, surface->screen);
     return surface;
 }
