@@ -350,7 +350,8 @@ GtkWidget* MakeWidget(Control& control)
         gtk_label_set_justify(GTK_LABEL(label), (source.style & 0x3) == kSsCenter  ? GTK_JUSTIFY_CENTER
                                                 : (source.style & 0x3) == kSsRight ? GTK_JUSTIFY_RIGHT
                                                                                    : GTK_JUSTIFY_LEFT);
-        gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+        // Statics taller than one line of text wrap within their width, as Win32 statics do.
+        gtk_label_set_line_wrap(GTK_LABEL(label), source.height >= 16);
         control.label = label;
         if (!(source.style & kSsNotify)) return label;
         GtkWidget* events = gtk_event_box_new();
@@ -476,7 +477,16 @@ int PlatformDialogBox(int templateId, WindowHandle owner, WindowProcedure proc)
             gtk_widget_set_can_focus(control->widget, tabStop);
         }
         gtk_widget_set_size_request(control->widget, units.X(place.width), units.Y(place.height));
-        gtk_fixed_put(GTK_FIXED(fixed), control->widget, units.X(place.x), units.Y(place.y));
+        int x = units.X(place.x);
+        if (place.kind == ControlKind::Static && (place.style & 0x3) != kSsLeft) {
+            // A centred or right-aligned text wider than its box overflows on
+            // both sides or to the left, not only to the right.
+            int minimum = 0, natural = 0;
+            gtk_widget_get_preferred_width(control->widget, &minimum, &natural);
+            const int excess = minimum - units.X(place.width);
+            if (excess > 0) x -= (place.style & 0x3) == kSsCenter ? excess / 2 : excess;
+        }
+        gtk_fixed_put(GTK_FIXED(fixed), control->widget, std::max(0, x), units.Y(place.y));
         box->controls.push_back(std::move(control));
     }
     for (auto& control : box->controls) {
