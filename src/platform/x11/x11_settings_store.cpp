@@ -23,6 +23,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -85,7 +86,9 @@ bool MakeFolders(const std::string& path)
 bool ReadFileCapped(const std::string& path, std::string* text)
 {
     text->clear();
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a pipe in the file's place cannot hang the open;
+    // anything but a regular file is then turned away.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat info;
@@ -93,10 +96,13 @@ bool ReadFileCapped(const std::string& path, std::string* text)
         close(fd);
         return false;
     }
-    text->resize(kMaxFileBytes + 1);
+    // In pieces, so that a small file costs a small buffer; one byte past
+    // the limit tells that the file goes on beyond it.
     size_t got = 0;
-    while (got < text->size()) {
-        const ssize_t n = read(fd, text->data() + got, text->size() - got);
+    while (got <= kMaxFileBytes) {
+        const size_t want = std::min<size_t>(64 * 1024, kMaxFileBytes + 1 - got);
+        text->resize(got + want);
+        const ssize_t n = read(fd, text->data() + got, want);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -146,22 +152,36 @@ void RemoveStaleTemporaries(const std::string& folder)
 }
 
 // Replaces the file with text: temporary file, flushed, renamed, folder flushed.
+// Where the file is a symbolic link (settings kept elsewhere by the user), the
+// file it points to is replaced and the link stays.
 void ReplaceFile(const std::string& folder, const std::string& text)
 {
     RemoveStaleTemporaries(folder);
-    const std::string temp = folder + "/" + kTempPrefix + std::to_string(getpid()) + "." +
+    std::string path = folder + "/" + kFileName;
+    std::string targetFolder = folder;
+    struct stat info;
+    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        char* resolved = realpath(path.c_str(), nullptr);
+        if (!resolved)
+            return; // a dangling link: where the settings belong is unknown
+        path = resolved;
+        std::free(resolved);
+        targetFolder = path.substr(0, path.rfind('/'));
+        if (targetFolder.empty())
+            targetFolder = "/";
+    }
+    const std::string temp = targetFolder + "/" + kTempPrefix + std::to_string(getpid()) + "." +
                              std::to_string(tempCounter.fetch_add(1)) + kTempSuffix;
     const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0)
         return;
     bool ok = WriteAll(fd, text) && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
-    const std::string path = folder + "/" + kFileName;
     if (!ok || rename(temp.c_str(), path.c_str()) != 0) {
         unlink(temp.c_str());
         return;
     }
-    const int dirFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = open(targetFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         fsync(dirFd);
         close(dirFd);

@@ -258,6 +258,31 @@ TEST_F(SettingsFile, GarbledBinaryOrHugeFilesLoadWhatCanBeRead)
     EXPECT_EQ(FolderEntries(folder_), (std::set<std::string>{"settings.reg", "settings.reg.lock"}));
 }
 
+TEST_F(SettingsFile, ALinkIsFollowedAndAPipeNeverHangsALoad)
+{
+    // Settings kept elsewhere through a symbolic link: the link stays and
+    // the file it points to gets the new values.
+    const std::string elsewhere = home_ + "/dotfiles";
+    std::filesystem::create_directories(elsewhere);
+    WriteText(elsewhere + "/bv.reg",
+              std::string("REGEDIT4\n\n") + kSection + "\"Mode\"=dword:00000003\n");
+    std::filesystem::create_directories(folder_);
+    std::filesystem::create_symlink(elsewhere + "/bv.reg", path_);
+    LoadSettings();
+    EXPECT_EQ(Settings.Mode, 3);
+    Settings.Mode = 1;
+    SaveSettings();
+    EXPECT_TRUE(std::filesystem::is_symlink(path_));
+    EXPECT_NE(ReadText(elsewhere + "/bv.reg").find("\"Mode\"=dword:00000001"), std::string::npos);
+    EXPECT_EQ(FolderEntries(elsewhere), std::set<std::string>{"bv.reg"});
+
+    // A named pipe in the file's place: no writer will ever come.
+    std::filesystem::remove(path_);
+    ASSERT_EQ(mkfifo(path_.c_str(), 0644), 0);
+    LoadSettings();
+    EXPECT_TRUE(SameRecord(Settings, Defaults()));
+}
+
 TEST_F(SettingsFile, SavesReplaceTheFileWholeAndLeaveNoTemporaryFiles)
 {
     SaveSettings();
