@@ -54,8 +54,7 @@ struct HostPlatform {
     int32_t (*callVerifyScreenSavePwd)(ProcAddress entry, WindowHandle window);
     uint32_t (*callPwdChangePassword)(ProcAddress entry, const char* provider, WindowHandle owner,
                                       uint32_t flags, void* reserved);
-    uintptr_t (*callImmAssociateContext)(ProcAddress entry, WindowHandle window,
-                                         uintptr_t context);
+    uintptr_t (*callImmAssociateContext)(ProcAddress entry, WindowHandle window, uintptr_t context);
 };
 
 // The real platform's functions.

@@ -49,7 +49,8 @@ int AskForPassword(WindowHandle window)
         return 1;
     }
     const uint32_t now = hostPlatform.tickCount();
-    if (passwordPromptEndTick != 0xFFFFFFFFu && now - passwordPromptEndTick < kPasswordRepeatInterval)
+    if (passwordPromptEndTick != 0xFFFFFFFFu &&
+        now - passwordPromptEndTick < kPasswordRepeatInterval)
         return closeAllowed;
     passwordPromptActive = 1;
     // Timer messages that piled up would otherwise run the program's work under the prompt.

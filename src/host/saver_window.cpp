@@ -20,8 +20,6 @@ WindowProcedure saverProgramProc = SaverWindowProc;
 
 namespace {
 
-constexpr WParam kWaitingForCloseNone = 0;
-
 MessageResult PassOn(WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
 {
     return saverProgramProc(window, message, wParam, lParam);
@@ -29,7 +27,7 @@ MessageResult PassOn(WindowHandle window, uint32_t message, WParam wParam, LPara
 
 void PostClose(WindowHandle window)
 {
-    hostPlatform.postMessage(window, kWmClose, kWaitingForCloseNone, 0);
+    hostPlatform.postMessage(window, kWmClose, 0, 0);
 }
 
 // Keys typed into the saver must not start an input-method composition.
@@ -64,7 +62,8 @@ bool IsInputMessage(uint32_t message)
     }
 }
 
-// Step 6 of the default procedure: the autoplay query, else the platform default.
+// The end of every path through the default procedure: the autoplay query is
+// answered here, everything else gets the platform's default handling.
 MessageResult FinishDefault(WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
 {
     if (autoPlayQueryMessage != 0 && message == autoPlayQueryMessage) {

@@ -49,6 +49,21 @@ expect_closes "the middle button" xdotool click 2
 expect_closes "the right button" xdotool click 3
 expect_closes "a 5-pixel move" xdotool mousemove 205 200
 expect_closes "a 3-and-2 move" xdotool mousemove 203 202
+# Another client's window taking the input focus.
+convert -size 16x16 xc:gray "$WORK/other.png"
+start_bg OTHER display -title bv-other-window -geometry 16x16+0+0 "$WORK/other.png"
+other=""
+for _ in $(seq 100); do
+  other=$(xdotool search --onlyvisible --name '^bv-other-window$' 2>/dev/null | head -n1)
+  [ -n "$other" ] && break
+  sleep 0.1
+done
+if [ -n "$other" ]; then
+  expect_closes "another window taking the focus" timeout 5 xdotool windowfocus "$other"
+else
+  fail "the other window did not appear"
+fi
+
 expect_stays "a 3-and-1 move" xdotool mousemove 203 201
 expect_stays "wheel turns" xdotool click 4 click 5 click 6 click 7
 expect_stays "key releases only" xdotool keyup shift

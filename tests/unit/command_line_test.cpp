@@ -35,7 +35,7 @@ void RecordModes()
 }
 
 class CommandLine : public HostTest {
-protected:
+  protected:
     void SetUp() override
     {
         HostTest::SetUp();
@@ -76,13 +76,13 @@ TEST_F(CommandLine, TailStartsBehindTheProgramNameAndItsBlanks)
         {"\"C:\\Program Files\\Brittle view.scr\" /s", "/s"},
         {"\"bv.scr\"/s", "/s"},
         {"bv.scr /p 1234", "/p 1234"},
-        {"bv.scr\t\t /s", "/s"},             // tabs and control bytes are skipped too
+        {"bv.scr\t\t /s", "/s"}, // tabs and control bytes are skipped too
         {"bv.scr \x01\x1f/c", "/c"},
-        {"bv.scr/s", ""},                    // a letter glued to the name belongs to it
-        {"\"unterminated name /s", ""},      // the whole line is the name
-        {"bv.scr /s /c  ", "/s /c  "},       // only leading blanks are skipped
+        {"bv.scr/s", ""},               // a letter glued to the name belongs to it
+        {"\"unterminated name /s", ""}, // the whole line is the name
+        {"bv.scr /s /c  ", "/s /c  "},  // only leading blanks are skipped
         {"", ""},
-        {"   /s", "/s"},                     // no name at all
+        {"   /s", "/s"}, // no name at all
     };
     for (const auto& c : cases)
         EXPECT_STREQ(FindCommandTail(c.line), c.tail) << "line: " << c.line;
@@ -123,8 +123,8 @@ TEST_F(CommandLine, PreviewTailsNameTheParentWindow)
 
 TEST_F(CommandLine, PreviewWithoutAValidWindowEndsWithMinusOneAndNoWindow)
 {
-    for (const char* tail : {"/p", "/p 0", "/p abc", "/p:1234", "/preview 1234", "/p\t1234",
-                             "/p 999", "/l"}) {
+    for (const char* tail :
+         {"/p", "/p 0", "/p abc", "/p:1234", "/preview 1234", "/p\t1234", "/p 999", "/l"}) {
         EXPECT_EQ(Run(tail), -1) << tail;
         EXPECT_TRUE(modeCalls.empty()) << tail;
     }
@@ -136,8 +136,8 @@ TEST_F(CommandLine, ConfigurationOwnerIsTheNamedWindowOnlyBehindAColon)
         const char* tail;
         WindowHandle owner;
     } cases[] = {
-        {"/c", 55},       {"/c 1234", 55}, {"/c:1234", 1234}, {"/C:1234 /s", 1234},
-        {"/c:999", 55},   {"/c:", 55},     {"/c: 1234", 55},  {"c", 55},
+        {"/c", 55},     {"/c 1234", 55}, {"/c:1234", 1234}, {"/C:1234 /s", 1234},
+        {"/c:999", 55}, {"/c:", 55},     {"/c: 1234", 55},  {"c", 55},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Run(c.tail), 2) << c.tail;
@@ -172,7 +172,9 @@ TEST_F(CommandLine, MainRecordsInstanceAndPlatformFamilyBeforeTheMode)
 {
     saverInstance = 0;
     fake.win9x = true;
-    saverModes.runSaverWindow = [](WindowHandle) { return isWin9x == 1 && saverInstance == 0x1234 ? 0 : 9; };
+    saverModes.runSaverWindow = [](WindowHandle) {
+        return isWin9x == 1 && saverInstance == 0x1234 ? 0 : 9;
+    };
     EXPECT_EQ(SaverMain(0x1234, "/s"), 0);
     fake.win9x = false;
     Run("/x");

@@ -74,9 +74,9 @@ struct Fake {
     uint32_t passwordValue = 0;
     int passwordValueReads = 0;
     std::vector<uint32_t> runningFlags;
-    std::map<std::string, LibraryHandle> libraries;     // loadable by LoadLibraryA
-    std::map<std::string, LibraryHandle> loaded;        // already in the process
-    std::map<std::string, ProcAddress> entries;         // by entry point name
+    std::map<std::string, LibraryHandle> libraries; // loadable by LoadLibraryA
+    std::map<std::string, LibraryHandle> loaded;    // already in the process
+    std::map<std::string, ProcAddress> entries;     // by entry point name
     std::vector<std::string> libraryLoads;
     std::vector<LibraryHandle> freed;
     std::vector<int32_t> verifierAnswers; // one per verification, in order
@@ -324,7 +324,7 @@ inline bool ProgramSaw(uint32_t message)
 // Puts the stand-in under the host and the host's globals back to their start
 // values; everything real comes back afterwards.
 class HostTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         savedPlatform_ = hostPlatform;
@@ -386,7 +386,7 @@ protected:
         ASSERT_NE(passwordVerifier, 0u);
     }
 
-private:
+  private:
     HostPlatform savedPlatform_{};
     SaverModes savedModes_{};
     WindowProcedure savedProgramProc_ = nullptr;

@@ -11,7 +11,7 @@ using namespace host_double;
 namespace {
 
 class Password : public HostTest {
-protected:
+  protected:
     void SetUp() override
     {
         HostTest::SetUp();
@@ -158,7 +158,7 @@ TEST_F(Password, RequestsWithin200MillisecondsOfTheLastVerificationAreRefusedWit
         uint32_t now;
         bool asks;
     } cases[] = {
-        {1000, 1000, false},        {1000, 1199, false},       {1000, 1200, true},
+        {1000, 1000, false},        {1000, 1199, false}, {1000, 1200, true},
         {0xFFFFFFF0u, 0x50, false}, // 96 ms across the wrap of the tick count
         {0xFFFFFFF0u, 0xB8, true},  // 200 ms across the wrap
         {0xFFFFFFFFu, 5, true},     // no verification yet

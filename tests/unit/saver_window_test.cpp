@@ -194,10 +194,9 @@ TEST_F(SaverWindow, KeysButtonsAndPowerEventsPostACloseEach)
     const struct {
         uint32_t message;
         WParam wParam;
-    } closing[] = {{kWmKeyDown, 'A'},       {kWmSysKeyDown, 0x12}, {kWmLButtonDown, 1},
-                   {kWmRButtonDown, 2},     {kWmMButtonDown, 16},  {kWmPowerBroadcast, 7},
-                   {kWmPowerBroadcast, 0},  {kWmPower, kPwrCriticalResume},
-                   {kWmActivateApp, 0}};
+    } closing[] = {{kWmKeyDown, 'A'},      {kWmSysKeyDown, 0x12},          {kWmLButtonDown, 1},
+                   {kWmRButtonDown, 2},    {kWmMButtonDown, 16},           {kWmPowerBroadcast, 7},
+                   {kWmPowerBroadcast, 0}, {kWmPower, kPwrCriticalResume}, {kWmActivateApp, 0}};
     for (const auto& c : closing) {
         fake.queue.clear();
         fake.defaultCalls.clear();
@@ -213,10 +212,9 @@ TEST_F(SaverWindow, ReleasesWheelGainingActivationAndOtherPowerEventsDoNotClose)
     const struct {
         uint32_t message;
         WParam wParam;
-    } harmless[] = {{kWmKeyUp, 'A'},       {kWmLButtonUp, 0},  {kWmRButtonUp, 0},
-                    {kWmMButtonUp, 0},     {kWmMouseWheel, 0}, {kWmMouseHWheel, 0},
-                    {kWmActivateApp, 1},   {kWmPower, 1},      {kWmPaint, 0},
-                    {kWmShowWindow, 1}};
+    } harmless[] = {{kWmKeyUp, 'A'},    {kWmLButtonUp, 0},   {kWmRButtonUp, 0},   {kWmMButtonUp, 0},
+                    {kWmMouseWheel, 0}, {kWmMouseHWheel, 0}, {kWmActivateApp, 1}, {kWmPower, 1},
+                    {kWmPaint, 0},      {kWmShowWindow, 1}};
     for (const auto& c : harmless)
         DefaultSaverProc(window, c.message, c.wParam, 0);
     EXPECT_TRUE(fake.queue.empty());
@@ -244,9 +242,8 @@ TEST_F(SaverWindow, PreviewAndClosingSaverIgnoreInput)
         closeAllowed = mode == 1;
         passwordPromptActive = mode == 2;
         fake.cursor = {900, 900};
-        for (uint32_t message :
-             {kWmKeyDown, kWmSysKeyDown, kWmLButtonDown, kWmRButtonDown, kWmMButtonDown,
-              kWmMouseMove, kWmPowerBroadcast, kWmActivateApp})
+        for (uint32_t message : {kWmKeyDown, kWmSysKeyDown, kWmLButtonDown, kWmRButtonDown,
+                                 kWmMButtonDown, kWmMouseMove, kWmPowerBroadcast, kWmActivateApp})
             EXPECT_EQ(DefaultSaverProc(window, message, 0, 0), fake.defaultAnswer);
         EXPECT_TRUE(fake.queue.empty()) << "mode " << mode;
     }

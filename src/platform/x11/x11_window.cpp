@@ -63,8 +63,8 @@ int TranslateX11Event(const XEvent& event, const X11EventContext& context,
     switch (event.type) {
     case KeyPress: {
         const KeySym key = context.keysym;
-        const bool alt = (event.xkey.state & Mod1Mask) != 0 || key == XK_Alt_L ||
-                         key == XK_Alt_R || key == XK_Meta_L || key == XK_Meta_R;
+        const bool alt = (event.xkey.state & Mod1Mask) != 0 || key == XK_Alt_L || key == XK_Alt_R ||
+                         key == XK_Meta_L || key == XK_Meta_R;
         out[0] = {alt ? kWmSysKeyDown : kWmKeyDown, static_cast<WParam>(key), 0};
         if (key == XK_F1) {
             out[1] = {kWmHelp, 0, 0};
@@ -312,8 +312,7 @@ bool PlatformRegisterSaverClass(uintptr_t, WindowProcedure proc)
 }
 
 WindowHandle PlatformCreateSaverWindow(uint32_t exStyle, const char* title, uint32_t style, int x,
-                                       int y, int width, int height, WindowHandle parent,
-                                       uintptr_t)
+                                       int y, int width, int height, WindowHandle parent, uintptr_t)
 {
     (void)exStyle; // the full-screen window stays on top by being override-redirect
     if (EnsureDisplay() == nullptr || classProc == nullptr || saver.alive)
@@ -331,9 +330,9 @@ WindowHandle PlatformCreateSaverWindow(uint32_t exStyle, const char* title, uint
                             PointerMotionMask | ExposureMask | FocusChangeMask |
                             StructureNotifyMask;
     const unsigned long mask = CWBackPixel | CWOverrideRedirect | CWEventMask;
-    const Window id = XCreateWindow(display, xParent, x, y, width > 0 ? width : 1,
-                                    height > 0 ? height : 1, 0, CopyFromParent, InputOutput,
-                                    CopyFromParent, mask, &attributes);
+    const Window id =
+        XCreateWindow(display, xParent, x, y, width > 0 ? width : 1, height > 0 ? height : 1, 0,
+                      CopyFromParent, InputOutput, CopyFromParent, mask, &attributes);
     if (id == 0)
         return 0;
 
