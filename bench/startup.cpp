@@ -46,15 +46,16 @@ int main(int argc, char** argv)
     XSync(bench.display, False);
     const double firstFrame = WallSeconds();
 
-    std::printf("{\"case\":\"startup-%dx%d\",\"width\":%d,\"height\":%d,\"fps\":null,"
-                "\"cpu_ms_per_frame\":null,\"peak_rss_mb\":%.1f,\"startup_ms\":%.1f,"
-                "\"capture_ms\":%.1f,\"upload_ms\":%.1f,\"capture_upload_ms\":%.1f,"
-                "\"window_ms\":%.1f,\"context_ms\":%.1f,\"scene_ms\":%.1f,\"first_frame_ms\":%.1f}\n",
-                Settings.screenTextureWidth, Settings.screenTextureHeight, bench.width, bench.height,
-                PeakRssMegabytes(), (firstFrame - start) * 1000.0, (captureEnd - captureStart) * 1000.0,
-                (uploadEnd - uploadStart) * 1000.0,
-                (captureEnd - captureStart + uploadEnd - uploadStart) * 1000.0,
-                (captureStart - start) * 1000.0, (contextReady - captureEnd) * 1000.0,
-                (uploadStart - contextReady) * 1000.0, (firstFrame - uploadEnd) * 1000.0);
+    std::printf(
+        "{\"case\":\"startup-%dx%d\",\"width\":%d,\"height\":%d,\"fps\":null,"
+        "\"cpu_ms_per_frame\":null,\"peak_rss_mb\":%.1f,\"startup_ms\":%.1f,"
+        "\"capture_ms\":%.1f,\"upload_ms\":%.1f,\"capture_upload_ms\":%.1f,"
+        "\"window_ms\":%.1f,\"context_ms\":%.1f,\"scene_ms\":%.1f,\"first_frame_ms\":%.1f}\n",
+        Settings.screenTextureWidth, Settings.screenTextureHeight, bench.width, bench.height,
+        PeakRssMegabytes(), (firstFrame - start) * 1000.0, (captureEnd - captureStart) * 1000.0,
+        (uploadEnd - uploadStart) * 1000.0,
+        (captureEnd - captureStart + uploadEnd - uploadStart) * 1000.0,
+        (captureStart - start) * 1000.0, (contextReady - captureEnd) * 1000.0,
+        (uploadStart - contextReady) * 1000.0, (firstFrame - uploadEnd) * 1000.0);
     return 0;
 }

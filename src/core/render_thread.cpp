@@ -16,10 +16,17 @@ PlatformThread* renderThreadHandle = nullptr;
 bool PriorityLevelFor(int priority, int* level)
 {
     switch (priority) {
-    case 0: *level = -2; return true; // lowest
-    case 1: *level = -1; return true; // below normal
-    case 2: *level = 0; return true;  // normal
-    default: return false;
+    case 0:
+        *level = -2;
+        return true; // lowest
+    case 1:
+        *level = -1;
+        return true; // below normal
+    case 2:
+        *level = 0;
+        return true; // normal
+    default:
+        return false;
     }
 }
 

@@ -155,7 +155,6 @@ void ComputeGridNormals()
             }
         }
     }
-
 }
 
 void DrawGrid()

@@ -49,11 +49,13 @@ void AdvanceWave()
                 z = a * std::sin(dy + time2) * std::sin(dx + time1);
                 break;
             case 3:
-                z = a * std::sin(dx * dx * sx * kSpaceSquared + dy * dy * sy * kSpaceSquared + time1);
+                z = a *
+                    std::sin(dx * dx * sx * kSpaceSquared + dy * dy * sy * kSpaceSquared + time1);
                 break;
             default:
                 z = kThree * a *
-                    std::cos((dx * dx * sx * kSpaceSquared + dy * dy * sy * kSpaceSquaredY4) * kQuarter +
+                    std::cos((dx * dx * sx * kSpaceSquared + dy * dy * sy * kSpaceSquaredY4) *
+                                 kQuarter +
                              time1);
                 break;
             }

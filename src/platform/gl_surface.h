@@ -35,7 +35,8 @@ bool DescribeGlFormat(GlSurface* surface, int index, PixelFormatRecord* out);
 bool SetGlFormat(GlSurface* surface, int index);
 // Lets the system choose the format closest to request and sets it; false on failure.
 bool SetFallbackGlFormat(GlSurface* surface, const PixelFormatRecord& request);
-// Creates a rendering context for the surface's format and makes it current on this thread; false on failure.
+// Creates a rendering context for the surface's format and makes it current on this thread; false
+// on failure.
 bool CreateGlContext(GlSurface* surface);
 // The window's client area size in pixels (0, 0 when unknown).
 void GetGlClientSize(GlSurface* surface, int* width, int* height);

@@ -7,7 +7,8 @@ using ThreadEntry = void (*)(void* argument);
 
 // Starts entry(argument) on a new thread with the default stack size. Null on failure.
 PlatformThread* StartPlatformThread(ThreadEntry entry, void* argument);
-// Sets the thread's priority in Win32 levels: -2 lowest, -1 below normal, 0 normal. Failure is ignored.
+// Sets the thread's priority in Win32 levels: -2 lowest, -1 below normal, 0 normal. Failure is
+// ignored.
 void SetPlatformThreadPriority(PlatformThread* thread, int level);
 // Waits until the thread has ended and releases its handle; null is ignored.
 void JoinPlatformThread(PlatformThread* thread);

@@ -16,8 +16,8 @@ size_t CaptureByteCount(int width, int height)
     return static_cast<size_t>(width) * static_cast<size_t>(height) * 3u;
 }
 
-void ScaleToBgr(const void* context, SourcePixelReader readPixel, int sourceWidth,
-                int sourceHeight, int width, int height, uint8_t* out)
+void ScaleToBgr(const void* context, SourcePixelReader readPixel, int sourceWidth, int sourceHeight,
+                int width, int height, uint8_t* out)
 {
     for (int y = 0; y < height; ++y) {
         const int sy = static_cast<int>(static_cast<int64_t>(y) * sourceHeight / height);
@@ -64,7 +64,8 @@ void CreateScreenTexture()
     glBindTexture(GL_TEXTURE_2D, ScreenTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, Settings.useLinear ? GL_LINEAR : GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER,
+                    Settings.useLinear ? GL_LINEAR : GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
                     Settings.useLinear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);

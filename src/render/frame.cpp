@@ -30,7 +30,8 @@ void InitMovementChannel(MovementChannel* channel, float amplitude, float time)
     channel->rising = 1;
     channel->period = PeriodFromTime(time);
     channel->phase = channel->period / 2;
-    channel->inversePeriod = channel->period != 0 ? 1.0f / static_cast<float>(channel->period) : 0.0f;
+    channel->inversePeriod =
+        channel->period != 0 ? 1.0f / static_cast<float>(channel->period) : 0.0f;
     channel->step = channel->period != 0
                         ? (channel->high - channel->low) / static_cast<float>(channel->period)
                         : 0.0f;
@@ -43,7 +44,8 @@ void InitZoomChannel(MovementChannel* channel, float amplitude, float time)
     channel->rising = 1;
     channel->period = PeriodFromTime(time);
     channel->phase = channel->period / 2;
-    channel->inversePeriod = channel->period != 0 ? 1.0f / static_cast<float>(channel->period) : 0.0f;
+    channel->inversePeriod =
+        channel->period != 0 ? 1.0f / static_cast<float>(channel->period) : 0.0f;
     channel->step = channel->period != 0 && channel->high > channel->low
                         ? (channel->high - channel->low) / static_cast<float>(channel->period)
                         : 0.0f;

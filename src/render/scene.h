@@ -10,9 +10,9 @@ struct FloatPair {
     float x, y;
 };
 
-extern int screenWidth;  // desktop width in pixels = plane width in scene units
-extern int screenHeight; // desktop height in pixels
-extern FloatPair waveCentre;        // (screenWidth / 2, screenHeight / 2), halves truncated
+extern int screenWidth;              // desktop width in pixels = plane width in scene units
+extern int screenHeight;             // desktop height in pixels
+extern FloatPair waveCentre;         // (screenWidth / 2, screenHeight / 2), halves truncated
 extern const float projectionAspect; // 640 / 480 whatever the screen
 
 constexpr int kSparkleListCount = 1000;

@@ -22,7 +22,7 @@
 #include "platform/gl_surface.h"
 
 class GlWindow {
-public:
+  public:
     GlWindow(int width, int height) : width_(width), height_(height)
     {
         display_ = XOpenDisplay(nullptr);
@@ -96,7 +96,8 @@ public:
                 const unsigned long pixel = XGetPixel(image, x, y);
                 uint8_t* out = &rgb[(static_cast<size_t>(y) * width_ + x) * 3];
                 out[0] = static_cast<uint8_t>((pixel & image->red_mask) * 255 / image->red_mask);
-                out[1] = static_cast<uint8_t>((pixel & image->green_mask) * 255 / image->green_mask);
+                out[1] =
+                    static_cast<uint8_t>((pixel & image->green_mask) * 255 / image->green_mask);
                 out[2] = static_cast<uint8_t>((pixel & image->blue_mask) * 255 / image->blue_mask);
             }
         }
@@ -104,7 +105,7 @@ public:
         return rgb;
     }
 
-private:
+  private:
     int width_, height_;
     Display* display_ = nullptr;
     Window window_ = 0;

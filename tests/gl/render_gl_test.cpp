@@ -30,8 +30,7 @@ namespace {
 bool recording = false;
 std::string calls; // 'N' normal, 'T' texture coordinate, 'V' vertex
 std::vector<float> normals;
-template <typename F>
-F Real(const char* name)
+template <typename F> F Real(const char* name)
 {
     return reinterpret_cast<F>(dlsym(RTLD_NEXT, name));
 }
@@ -86,7 +85,8 @@ void PaintRootQuadrants()
     const unsigned long colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
     for (int q = 0; q < 4; ++q) {
         XSetForeground(display, gc, colours[q]);
-        XFillRectangle(display, pixmap, gc, (q % 2) * (w / 2), (q / 2) * (h / 2), w - w / 2, h - h / 2);
+        XFillRectangle(display, pixmap, gc, (q % 2) * (w / 2), (q / 2) * (h / 2), w - w / 2,
+                       h - h / 2);
     }
     XSetWindowBackgroundPixmap(display, root, pixmap);
     XClearWindow(display, root);
@@ -191,7 +191,8 @@ TEST(RenderGl, CapturedDesktopShowsUprightInTheFirstFrame)
 
     // Sample each quadrant of the plane, a fifth of the window from its centre.
     const int w = window.width(), h = window.height();
-    const int left = w / 2 - w / 5, right = w / 2 + w / 5, top = h / 2 - h / 5, bottom = h / 2 + h / 5;
+    const int left = w / 2 - w / 5, right = w / 2 + w / 5, top = h / 2 - h / 5,
+              bottom = h / 2 + h / 5;
     const Rgb topLeft = At(rgb, w, left, top);
     const Rgb topRight = At(rgb, w, right, top);
     const Rgb bottomLeft = At(rgb, w, left, bottom);
@@ -285,8 +286,8 @@ TEST(RenderGl, SaverWindowProcDrawsOnItsOwnThreadAndJoinsItOnDestroy)
     XErrorHandler previous = XSetErrorHandler(CountXError);
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
-    const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 320, 240,
-                                              0, 0, 0);
+    const Window window =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 320, 240, 0, 0, 0);
     XMapWindow(display, window);
     XSync(display, False);
 
@@ -328,7 +329,8 @@ TEST(GlxSurface, ListsSoftwareFormatsAndEndsTheListAtTheFirstMissingNumber)
 {
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
-    const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 64, 48, 0, 0, 0);
+    const Window window =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 64, 48, 0, 0, 0);
     XMapWindow(display, window);
     XSync(display, False);
 

@@ -19,7 +19,7 @@ namespace {
 
 // A private Xvfb; DISPLAY points at it while the object lives.
 class PrivateServer {
-public:
+  public:
     explicit PrivateServer(const std::string& screen)
     {
         if (const char* old = std::getenv("DISPLAY"))
@@ -59,7 +59,7 @@ public:
     }
     bool ok() const { return ok_; }
 
-private:
+  private:
     pid_t pid_ = -1;
     bool ok_ = false;
     std::string previous_;
@@ -85,7 +85,8 @@ void PaintQuadrants()
         colour.flags = DoRed | DoGreen | DoBlue;
         ASSERT_TRUE(XAllocColor(display, DefaultColormap(display, screen), &colour));
         XSetForeground(display, gc, colour.pixel);
-        XFillRectangle(display, root, gc, (q % 2) * (w / 2), (q / 2) * (h / 2), w - w / 2, h - h / 2);
+        XFillRectangle(display, root, gc, (q % 2) * (w / 2), (q / 2) * (h / 2), w - w / 2,
+                       h - h / 2);
     }
     XFreeGC(display, gc);
     XSync(display, False);

@@ -29,8 +29,8 @@ Image Coded(int width, int height)
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             image.rgb[static_cast<size_t>(y) * width + x] =
-                static_cast<uint32_t>((x / 8) & 0xFF) << 16 | static_cast<uint32_t>((y / 8) & 0xFF) << 8 |
-                static_cast<uint32_t>((x + y) & 0xFF);
+                static_cast<uint32_t>((x / 8) & 0xFF) << 16 |
+                static_cast<uint32_t>((y / 8) & 0xFF) << 8 | static_cast<uint32_t>((x + y) & 0xFF);
     return image;
 }
 

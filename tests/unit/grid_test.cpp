@@ -80,8 +80,8 @@ TEST(Grid, FlatGridNormalsFaceTheViewerAndTheFarEdgesStayZeroOrShorter)
         }
     }
     // The three shortened cases by name.
-    EXPECT_FLOAT_EQ(gridSmoothNormals[0 * 25 + 23].z, 0.5f);  // last cell column
-    EXPECT_FLOAT_EQ(gridSmoothNormals[17 * 25 + 0].z, 0.5f);  // last cell row
+    EXPECT_FLOAT_EQ(gridSmoothNormals[0 * 25 + 23].z, 0.5f);   // last cell column
+    EXPECT_FLOAT_EQ(gridSmoothNormals[17 * 25 + 0].z, 0.5f);   // last cell row
     EXPECT_FLOAT_EQ(gridSmoothNormals[17 * 25 + 23].z, 0.25f); // their corner
 }
 
@@ -95,7 +95,8 @@ TEST(Grid, FaceNormalsFollowTheSurfaceAndSmoothingOnlyRunsWithGoraud)
     const float length = std::sqrt(1.25f);
     for (int j = 0; j < 3; ++j)
         for (int i = 0; i < 4; ++i)
-            ExpectVector(gridFaceNormals[j * 5 + i], -0.5f / length, 0, 1 / length, "tilted", j * 5 + i);
+            ExpectVector(gridFaceNormals[j * 5 + i], -0.5f / length, 0, 1 / length, "tilted",
+                         j * 5 + i);
     for (int k = 0; k < gridVertexCount; ++k)
         ExpectVector(gridSmoothNormals[k], 0, 0, 0, "no smoothing", k);
 
@@ -103,10 +104,11 @@ TEST(Grid, FaceNormalsFollowTheSurfaceAndSmoothingOnlyRunsWithGoraud)
     Build(400, 300, 5, 4, 1);
     gridVertices[1 * 5 + 2].z = 50.0f;
     ComputeGridNormals();
-    EXPECT_LT(gridFaceNormals[1 * 5 + 1].x, 0.0f); // cell to its lower left leans to -x
-    EXPECT_GT(gridFaceNormals[1 * 5 + 2].x, 0.0f); // cell to its lower right... leans to +x
+    EXPECT_LT(gridFaceNormals[1 * 5 + 1].x, 0.0f);   // cell to its lower left leans to -x
+    EXPECT_GT(gridFaceNormals[1 * 5 + 2].x, 0.0f);   // cell to its lower right... leans to +x
     EXPECT_GT(gridFaceNormals[0 * 5 + 0].z, 0.999f); // an untouched cell stays flat
-    EXPECT_NEAR(std::hypot(gridFaceNormals[6].x, gridFaceNormals[6].y, gridFaceNormals[6].z), 1.0f, 1e-6f);
+    EXPECT_NEAR(std::hypot(gridFaceNormals[6].x, gridFaceNormals[6].y, gridFaceNormals[6].z), 1.0f,
+                1e-6f);
 }
 
 TEST(Grid, DivisionsOfOneOrLessAllocateButHaveNoCells)
@@ -127,7 +129,7 @@ TEST(Grid, ExtremeDivisionsLeaveNoGridInsteadOfCrashing)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    const float cases[][2] = {{0, 19},   {25, 0},    {-25, 19}, {25, -19}, {nan, 19},
+    const float cases[][2] = {{0, 19},   {25, 0},      {-25, 19},     {25, -19},     {nan, 19},
                               {25, inf}, {1e4f, 1e3f}, {2e6f, 0.25f}, {1e12f, 1e-9f}};
     for (const auto& c : cases) {
         Build(1024, 768, 25, 19);

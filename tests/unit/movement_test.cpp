@@ -42,7 +42,7 @@ TEST(MovementChannel, DefaultRotationXClimbsFromJustAboveZeroAndSwingsPastTen)
     trough = std::fmin(trough, StepMovementChannel(&c)); // the frame after the turn
     EXPECT_NEAR(trough, -10.02f, 0.01f);
     EXPECT_NEAR(halfSwing, 900, 5);
-// from 0 down to the trough: half of ~900
+    // from 0 down to the trough: half of ~900
 }
 
 TEST(MovementChannel, DefaultZoomStartsAt0Point0525AndGrowsBy0Point00525)

@@ -7,7 +7,8 @@ namespace {
 
 PixelFormatRecord Format(int colour, int depth, PixelFormatTier tier)
 {
-    return {true, true, true, true, static_cast<uint8_t>(colour), static_cast<uint8_t>(depth), tier};
+    return {true, true, true, true, static_cast<uint8_t>(colour), static_cast<uint8_t>(depth),
+            tier};
 }
 
 } // namespace
@@ -21,7 +22,8 @@ TEST(PixelFormat, ScoresFavourHardwareThenDepthThenColourUpTo16Bits)
     EXPECT_EQ(PixelFormatScore(Format(24, 32, PixelFormatTier::GenericSoftware)), 84);
     // Odd colour depths above 16: (16 - c) / 2 truncates toward zero.
     EXPECT_EQ(PixelFormatScore(Format(17, 0, PixelFormatTier::GenericSoftware)), 17);
-    EXPECT_EQ(PixelFormatScore(Format(255, 255, PixelFormatTier::GenericSoftware)), 255 + 510 - 119);
+    EXPECT_EQ(PixelFormatScore(Format(255, 255, PixelFormatTier::GenericSoftware)),
+              255 + 510 - 119);
 }
 
 TEST(PixelFormat, OnlyRgbaWindowOpenGLDoubleBufferedFormatsAreCandidates)

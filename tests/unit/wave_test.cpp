@@ -124,5 +124,6 @@ TEST(Wave, UsesTheFullUnsignedFrameCount)
     frameCounter = 0xFFFFFFFFu;
     AdvanceWave();
     const double t = 4294967295.0;
-    EXPECT_NEAR(gridVertices[kCentre].z, 10.0 * std::sin(t * 10 * static_cast<double>(0.0025f)), 1e-3);
+    EXPECT_NEAR(gridVertices[kCentre].z, 10.0 * std::sin(t * 10 * static_cast<double>(0.0025f)),
+                1e-3);
 }

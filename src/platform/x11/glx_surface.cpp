@@ -58,8 +58,8 @@ bool RendererIsSoftware(Display* display, int screen)
     const char* extensions = glXQueryExtensionsString(display, screen);
     if (!extensions || !std::strstr(extensions, "GLX_MESA_query_renderer"))
         return false;
-    auto query = reinterpret_cast<QueryRendererInteger>(glXGetProcAddressARB(
-        reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
+    auto query = reinterpret_cast<QueryRendererInteger>(
+        glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXQueryRendererIntegerMESA")));
     unsigned int accelerated = 1;
     if (!query || !query(display, screen, 0, GLX_RENDERER_ACCELERATED_MESA, &accelerated))
         return false;
@@ -92,8 +92,8 @@ bool CreateChild(GlSurface* surface, GLXFBConfig config)
         XFree(visual);
         return false;
     }
-    surface->colormap = XCreateColormap(surface->display, RootWindow(surface->display, visual->screen),
-                                        visual->visual, AllocNone);
+    surface->colormap = XCreateColormap(
+        surface->display, RootWindow(surface->display, visual->screen), visual->visual, AllocNone);
     XSetWindowAttributes attributes{};
     attributes.colormap = surface->colormap;
     attributes.background_pixmap = None; // the first frame paints it; no flash of a background
@@ -158,9 +158,9 @@ bool DescribeGlFormat(GlSurface* surface, int index, PixelFormatRecord* out)
                         Attribute(display, config, GLX_VISUAL_ID) != 0;
     out->supportOpenGL = Attribute(display, config, GLX_X_RENDERABLE) != 0;
     out->doubleBuffer = Attribute(display, config, GLX_DOUBLEBUFFER) != 0;
-    out->colorBits = Bits(Attribute(display, config, GLX_RED_SIZE) +
-                          Attribute(display, config, GLX_GREEN_SIZE) +
-                          Attribute(display, config, GLX_BLUE_SIZE));
+    out->colorBits =
+        Bits(Attribute(display, config, GLX_RED_SIZE) + Attribute(display, config, GLX_GREEN_SIZE) +
+             Attribute(display, config, GLX_BLUE_SIZE));
     out->depthBits = Bits(Attribute(display, config, GLX_DEPTH_SIZE));
     const bool slow = Attribute(display, config, GLX_CONFIG_CAVEAT) == GLX_SLOW_CONFIG;
     out->tier = slow || surface->softwareRenderer ? PixelFormatTier::GenericSoftware
@@ -182,15 +182,28 @@ bool SetFallbackGlFormat(GlSurface* surface, const PixelFormatRecord& request)
     // Like the system chooser, take the closest match: first everything that
     // was asked for, then only an RGBA window format of any kind.
     const int channel = request.colorBits / 3;
-    const int full[] = {GLX_X_RENDERABLE, True, GLX_RENDER_TYPE, GLX_RGBA_BIT,
-                        GLX_DRAWABLE_TYPE, GLX_WINDOW_BIT,
-                        GLX_DOUBLEBUFFER, request.doubleBuffer ? True : False,
-                        GLX_RED_SIZE, channel, GLX_GREEN_SIZE, channel, GLX_BLUE_SIZE, channel,
-                        GLX_DEPTH_SIZE, request.depthBits, None};
+    const int full[] = {GLX_X_RENDERABLE,
+                        True,
+                        GLX_RENDER_TYPE,
+                        GLX_RGBA_BIT,
+                        GLX_DRAWABLE_TYPE,
+                        GLX_WINDOW_BIT,
+                        GLX_DOUBLEBUFFER,
+                        request.doubleBuffer ? True : False,
+                        GLX_RED_SIZE,
+                        channel,
+                        GLX_GREEN_SIZE,
+                        channel,
+                        GLX_BLUE_SIZE,
+                        channel,
+                        GLX_DEPTH_SIZE,
+                        request.depthBits,
+                        None};
     const int loose[] = {GLX_RENDER_TYPE, GLX_RGBA_BIT, GLX_DRAWABLE_TYPE, GLX_WINDOW_BIT, None};
     for (const int* attributes : {full, loose}) {
         int count = 0;
-        GLXFBConfig* configs = glXChooseFBConfig(surface->display, surface->screen, attributes, &count);
+        GLXFBConfig* configs =
+            glXChooseFBConfig(surface->display, surface->screen, attributes, &count);
         if (!configs)
             continue;
         bool made = false;
@@ -209,10 +222,12 @@ bool CreateGlContext(GlSurface* surface)
 {
     if (!surface || !surface->child || !surface->chosen)
         return false;
-    surface->context = glXCreateNewContext(surface->display, surface->chosen, GLX_RGBA_TYPE, nullptr, True);
+    surface->context =
+        glXCreateNewContext(surface->display, surface->chosen, GLX_RGBA_TYPE, nullptr, True);
     if (!surface->context)
         return false;
-    return glXMakeContextCurrent(surface->display, surface->child, surface->child, surface->context);
+    return glXMakeContextCurrent(surface->display, surface->child, surface->child,
+                                 surface->context);
 }
 
 void GetGlClientSize(GlSurface* surface, int* width, int* height)

@@ -66,7 +66,8 @@ uint32_t Channel8(unsigned long pixel, unsigned long mask, int shift, unsigned l
 uint32_t ReadDirect32(const void* context, int sx, int sy)
 {
     const XImage* image = static_cast<const PixelDecoder*>(context)->image;
-    const char* row = image->data + static_cast<size_t>(sy) * static_cast<size_t>(image->bytes_per_line);
+    const char* row =
+        image->data + static_cast<size_t>(sy) * static_cast<size_t>(image->bytes_per_line);
     uint32_t value;
     std::memcpy(&value, row + static_cast<size_t>(sx) * 4u, 4);
     return value & 0xFFFFFFu;
@@ -131,9 +132,8 @@ bool CapturePrimaryScreen(int width, int height, uint8_t* out)
     XSync(display, False);
     trappedErrors = 0;
     XErrorHandler previous = XSetErrorHandler(TrapError);
-    XImage* image =
-        XGetImage(display, root, 0, 0, static_cast<unsigned>(attributes.width),
-                  static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, root, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
     XSync(display, False);
     XSetErrorHandler(previous);
     if (!image || trappedErrors) {

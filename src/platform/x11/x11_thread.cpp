@@ -57,10 +57,17 @@ void SetPlatformThreadPriority(PlatformThread* thread, int level)
         return;
     int offset;
     switch (level) {
-    case -2: offset = 10; break;
-    case -1: offset = 5; break;
-    case 0: offset = 0; break;
-    default: return;
+    case -2:
+        offset = 10;
+        break;
+    case -1:
+        offset = 5;
+        break;
+    case 0:
+        offset = 0;
+        break;
+    default:
+        return;
     }
     // The new thread publishes its kernel id first thing; wait for it.
     pid_t id;
