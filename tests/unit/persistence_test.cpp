@@ -59,44 +59,37 @@ const char* const kNames[24] = {
 
 TEST(Persistence, EveryFieldIsStoredUnderItsOwnNameAndLoadsBack)
 {
-    // Distinct whole numbers, so that two fields swapped or misnamed show.
-    SettingsRecord record;
-    int32_t* ints[] = {&record.Priority,
-                       &record.Mode,
-                       &record.genChildren,
-                       &record.xyGoraud,
-                       &record.useLinear,
-                       &record.screenTextureWidth,
-                       &record.screenTextureHeight,
-                       &record.useTrails,
-                       &record.enableMovement};
-    float* floats[] = {&record.x_div,        &record.y_div,        &record.xyAmplitude,
-                       &record.xyFrequency1, &record.xyFrequency2, &record.xySizeX,
-                       &record.xySizeY,      &record.rotX0,        &record.rotX1,
-                       &record.rotY0,        &record.rotY1,        &record.rotZ0,
-                       &record.rotZ1,        &record.zoom0,        &record.zoom1};
-    const int intIndex[] = {0, 8, 9, 10, 11, 12, 13, 14, 15};
-    const int floatIndex[] = {1, 2, 3, 4, 5, 6, 7, 16, 17, 18, 19, 20, 21, 22, 23};
-    uint32_t expected[24];
-    for (int i = 0; i < 9; ++i) {
-        *ints[i] = 1000 + intIndex[i];
-        expected[intIndex[i]] = 1000u + static_cast<uint32_t>(intIndex[i]);
-    }
-    for (int i = 0; i < 15; ++i) {
-        *floats[i] = 2000.0f + static_cast<float>(floatIndex[i]);
-        expected[floatIndex[i]] = 2000u + static_cast<uint32_t>(floatIndex[i]);
+    // The record's fields lie in the stored order; field i gets 1000 + i, so
+    // that two fields swapped or misnamed show.
+    const std::string key = FreshKey();
+    SettingsStore* store = StoreOpenForWrite(key.c_str());
+    ASSERT_NE(store, nullptr);
+    for (uint32_t i = 0; i < 24; ++i)
+        StoreSetValue(store, kNames[i], 1000 + i);
+    StoreClose(store);
+
+    SettingsRecord record = Defaults();
+    ASSERT_TRUE(ReadSettingsKey(key.c_str(), &record));
+    for (uint32_t i = 0; i < 24; ++i) {
+        const bool isInt = i == 0 || (i >= 8 && i <= 15);
+        int32_t asInt;
+        float asFloat;
+        std::memcpy(&asInt, reinterpret_cast<const char*>(&record) + 4 * i, 4);
+        std::memcpy(&asFloat, reinterpret_cast<const char*>(&record) + 4 * i, 4);
+        if (isInt) {
+            EXPECT_EQ(asInt, static_cast<int32_t>(1000 + i)) << kNames[i];
+        } else {
+            EXPECT_EQ(asFloat, static_cast<float>(1000 + i)) << kNames[i];
+        }
     }
 
-    const std::string key = FreshKey();
-    WriteSettingsKey(key.c_str(), record, false);
-    for (int i = 0; i < 24; ++i) {
+    const std::string copy = FreshKey();
+    WriteSettingsKey(copy.c_str(), record, false);
+    for (uint32_t i = 0; i < 24; ++i) {
         uint32_t value = 0;
-        ASSERT_TRUE(Stored(key, kNames[i], &value)) << kNames[i];
-        EXPECT_EQ(value, expected[i]) << kNames[i];
+        ASSERT_TRUE(Stored(copy, kNames[i], &value)) << kNames[i];
+        EXPECT_EQ(value, 1000 + i) << kNames[i];
     }
-    SettingsRecord loaded = Defaults();
-    ASSERT_TRUE(ReadSettingsKey(key.c_str(), &loaded));
-    EXPECT_TRUE(SameRecord(loaded, record));
 }
 
 TEST(Persistence, FloatsStoreTheLowBitsOfTheTruncationAndLoadAsUnsigned)
