@@ -37,14 +37,14 @@ class PrivateServer {
             _exit(127);
         }
         close(fds[1]);
-        char buffer[32] = {};
-        const ssize_t got = read(fds[0], buffer, sizeof buffer - 1);
+        // The server writes its display number and a newline once it listens.
+        std::string number;
+        char c = 0;
+        while (read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
         close(fds[0]);
-        if (got <= 0)
+        if (number.empty() || c != '\n')
             return;
-        std::string number(buffer, static_cast<size_t>(got));
-        while (!number.empty() && (number.back() == '\n' || number.back() == ' '))
-            number.pop_back();
         setenv("DISPLAY", (":" + number).c_str(), 1);
         ok_ = true;
     }
