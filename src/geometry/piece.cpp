@@ -13,6 +13,7 @@
 #include "render/scene.h"
 
 std::vector<Piece*> pieces;
+int64_t livePieceCount = 0;
 
 // ---------------------------------------------------------------------------
 // The piece
@@ -24,6 +25,7 @@ Piece::Piece()
       generation(0), launched(false), resting(true), displayList(0), trail(nullptr),
       trailLength(kTrailLength), trailHead(0)
 {
+    ++livePieceCount;
     // Unwritten slots sit far off the plane, so their sparkles are never seen.
     trail = new (std::nothrow) Vector3f[kTrailLength];
     if (trail == nullptr) {
@@ -36,6 +38,7 @@ Piece::Piece()
 
 Piece::~Piece()
 {
+    --livePieceCount;
     if (displayList != 0) {
         glDeleteLists(displayList, 1);
         displayList = 0;

@@ -80,6 +80,7 @@ TEST_F(PieceBudget, AHugeChildrenCountFillsTheBudgetWithOneLinePerParent)
     EXPECT_LE(pieces.size(), kPieceBudget);
     EXPECT_EQ(CountLines(later, "Bad mem alloc"), 10);
     EXPECT_EQ(CountLines(later, "All are done.!"), 0);
+    EXPECT_EQ(livePieceCount, static_cast<int64_t>(pieces.size()));
 }
 
 TEST_F(PieceBudget, ChildrenBelowTheBudgetAreNotReported)

@@ -328,6 +328,7 @@ TEST_F(Explode, RemovalDestroysFinishedPiecesAndKeepsTheOrderOfTheRest)
     for (const Piece* p : pieces)
         left.push_back(p->position.x);
     EXPECT_EQ(left, (std::vector<float>{0, 2, 5, 6, 7}));
+    EXPECT_EQ(livePieceCount, 5) << "removed pieces are destroyed";
 }
 
 TEST_F(Explode, RestingPiecesSplitIntoHalfSizeChildrenForThreeGenerations)
@@ -382,6 +383,7 @@ TEST_F(Explode, RestingPiecesSplitIntoHalfSizeChildrenForThreeGenerations)
     EXPECT_EQ(Step(), "All are done.!\n");
     ASSERT_EQ(pieces.size(), 475u);
     EXPECT_EQ(CountGeneration(0), 475);
+    EXPECT_EQ(livePieceCount, 475) << "the 16 were destroyed again";
     EXPECT_EQ(NextRandom(), after.back());
 }
 
@@ -433,6 +435,7 @@ TEST_F(Explode, AnEmptyListRestartsTheCycleWithAFreshSet)
     EXPECT_EQ(output, "All are done.!\n");
     EXPECT_GT(frames, 475); // about one launch per frame, then the flight
     ASSERT_EQ(pieces.size(), 475u);
+    EXPECT_EQ(livePieceCount, 475);
     for (const Piece* p : pieces)
         ASSERT_TRUE(p->resting && !p->launched);
 }

@@ -1,0 +1,186 @@
+// How much of an explode frame the simulation takes.
+//
+//   explode_sim CASE [SECONDS]
+//
+// CASE is "defaults", "defaults-trails", "Explode1" .. "Explode4", or "heavy"
+// (a 100 x 80 grid with 4 children, far beyond any preset). Draws explode
+// frames on the X display the way the frame does (camera, every piece, every
+// move, the step, swap) and clocks the drawing and the simulation (MovePiece
+// with its trail record, and ExplodeStep) apart. Then runs the simulation
+// alone, without drawing, for whole cycles. Prints one JSON line.
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "bench_window.h"
+#include "config/presets.h"
+#include "core/random.h"
+#include "core/settings.h"
+#include "geometry/piece.h"
+#include "render/capture.h"
+#include "render/frame.h"
+#include "render/scene.h"
+
+namespace {
+
+bool ApplyCase(const std::string& name)
+{
+    SetDefaultSettings();
+    if (name == "defaults")
+        return true;
+    if (name == "defaults-trails") {
+        Settings.useTrails = 1;
+        return true;
+    }
+    if (name == "heavy") {
+        Settings.x_div = 100;
+        Settings.y_div = 80;
+        Settings.genChildren = 4;
+        return true;
+    }
+    for (const Preset& p : kPresets) {
+        if (name != p.caption || p.Mode != 0)
+            continue;
+        Settings.x_div = static_cast<float>(p.x_div);
+        Settings.y_div = static_cast<float>(p.y_div);
+        Settings.Mode = p.Mode;
+        Settings.genChildren = p.genChildren;
+        Settings.enableMovement = p.enableMovement;
+        Settings.rotX0 = static_cast<float>(p.rotX0);
+        Settings.rotX1 = static_cast<float>(p.rotX1);
+        Settings.rotY0 = static_cast<float>(p.rotY0);
+        Settings.rotY1 = static_cast<float>(p.rotY1);
+        Settings.rotZ0 = static_cast<float>(p.rotZ0);
+        Settings.rotZ1 = static_cast<float>(p.rotZ1);
+        Settings.zoom0 = static_cast<float>(p.zoom0);
+        Settings.zoom1 = static_cast<float>(p.zoom1);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: explode_sim CASE [SECONDS]\n");
+        return 2;
+    }
+    const std::string name = argv[1];
+    const double seconds = argc > 2 ? std::atof(argv[2]) : 5.0;
+    if (!ApplyCase(name)) {
+        std::fprintf(stderr, "explode_sim: unknown case %s\n", name.c_str());
+        return 2;
+    }
+    // The restart line goes to std::cout; keep it out of the JSON output.
+    static std::ostringstream discarded; // outlives main: cout flushes at exit
+    std::cout.rdbuf(discarded.rdbuf());
+
+    BenchWindow bench;
+    if (!bench.Create()) {
+        std::fprintf(stderr, "explode_sim: no X display\n");
+        return 1;
+    }
+    CaptureDesktop();
+    if (!bench.OpenSurface()) {
+        std::fprintf(stderr, "explode_sim: no GL context\n");
+        return 1;
+    }
+    SetupScene();
+    CreateScreenTexture();
+    SeedRandom(1);
+
+    double drawSeconds = 0.0, simSeconds = 0.0;
+    size_t peakPieces = 0;
+    // The explode frame, step by step as the frame draws it, with clocks
+    // around the drawing and around the simulation.
+    auto frame = [&] {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glBindTexture(GL_TEXTURE_2D, ScreenTexture);
+        glPushMatrix();
+        glTranslatef(CameraState.translation.x, CameraState.translation.y,
+                     CameraState.translation.z);
+        glRotatef(CameraState.rotationX, 1.0f, 0.0f, 0.0f);
+        glRotatef(CameraState.rotationY, 0.0f, 1.0f, 0.0f);
+        glRotatef(CameraState.rotationZ, 0.0f, 0.0f, 1.0f);
+        glScalef(CameraState.scale, CameraState.scale, CameraState.scale);
+        glTranslatef(-screenWidth * 0.5f, -screenHeight * 0.5f, 0.0f);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        const double t0 = WallSeconds();
+        for (size_t i = 0; i < pieces.size(); ++i)
+            DrawPiece(pieces[i]);
+        const double t1 = WallSeconds();
+        for (size_t i = 0; i < pieces.size(); ++i)
+            MovePiece(pieces[i]);
+        ExplodeStep();
+        const double t2 = WallSeconds();
+        drawSeconds += t1 - t0;
+        simSeconds += t2 - t1;
+        if (pieces.size() > peakPieces)
+            peakPieces = pieces.size();
+        if (Settings.enableMovement) {
+            CameraState.rotationX = StepMovementChannel(&rotationXChannel);
+            CameraState.rotationY = StepMovementChannel(&rotationYChannel);
+            CameraState.rotationZ = StepMovementChannel(&rotationZChannel);
+            CameraState.scale = StepMovementChannel(&zoomChannel);
+        }
+        glPopMatrix();
+        glFlush();
+        ++frameCounter;
+        SwapGlBuffers(bench.surface);
+    };
+    for (int i = 0; i < 20; ++i)
+        frame();
+    glFinish();
+    drawSeconds = simSeconds = 0.0;
+
+    long frames = 0;
+    const double wall0 = WallSeconds(), cpu0 = CpuSeconds();
+    double wall1 = wall0;
+    do {
+        frame();
+        ++frames;
+        wall1 = WallSeconds();
+    } while (wall1 - wall0 < seconds);
+    glFinish();
+    wall1 = WallSeconds();
+    const double cpu1 = CpuSeconds();
+    const double frameMs = (wall1 - wall0) * 1000.0 / static_cast<double>(frames);
+    const double simMs = simSeconds * 1000.0 / static_cast<double>(frames);
+    const double drawMs = drawSeconds * 1000.0 / static_cast<double>(frames);
+
+    // The simulation alone, over whole cycles from a fresh set, as it would
+    // run on a machine where drawing cost nothing.
+    ClearPieces();
+    BuildPieces();
+    SeedRandom(2);
+    long simFrames = 0, cycles = 0;
+    size_t simPeak = 0;
+    const double s0 = WallSeconds();
+    while (cycles < 3 && simFrames < 1000000) {
+        for (size_t i = 0; i < pieces.size(); ++i)
+            MovePiece(pieces[i]);
+        ExplodeStep();
+        if (pieces.size() > simPeak)
+            simPeak = pieces.size();
+        ++simFrames;
+        bool fresh = !pieces.empty();
+        for (const Piece* p : pieces)
+            fresh = fresh && !p->launched;
+        cycles += fresh ? 1 : 0;
+    }
+    const double s1 = WallSeconds();
+
+    std::printf("{\"case\":\"%s\",\"width\":%d,\"height\":%d,\"frames\":%ld,\"fps\":%.1f,"
+                "\"frame_ms\":%.2f,\"draw_ms\":%.2f,\"sim_ms\":%.3f,\"sim_fraction\":%.4f,"
+                "\"cpu_ms_per_frame\":%.2f,\"peak_pieces\":%zu,\"peak_rss_mb\":%.1f,"
+                "\"cycle_frames\":%.0f,\"sim_only_us_per_frame\":%.2f,\"cycle_peak_pieces\":%zu}\n",
+                name.c_str(), bench.width, bench.height, frames, frames / (wall1 - wall0), frameMs,
+                drawMs, simMs, simMs / frameMs, (cpu1 - cpu0) * 1000.0 / frames, peakPieces,
+                PeakRssMegabytes(), static_cast<double>(simFrames) / static_cast<double>(cycles),
+                (s1 - s0) * 1e6 / static_cast<double>(simFrames), simPeak);
+    return 0;
+}
