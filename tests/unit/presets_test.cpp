@@ -152,42 +152,4 @@ TEST_F(Presets, NoPresetTouchesTheFieldsOutsideItsColumn)
     }
 }
 
-TEST_F(Presets, EachPresetShowsExactlyItsOwnNumbers)
-{
-    // The boxes after a preset, read across the dialog: x/y divisions, children,
-    // amplitude, freq1, freq2, then the movement boxes in their fill order.
-    struct Expected {
-        const char* caption;
-        int mode;
-        const char* boxes[13];
-    };
-    const Expected expected[] = {
-        {"Explode1", 0, {"30", "25", "2", "10", "10", "10", "45", "30", "45", "25", "45", "20", "3"}},
-        {"Explode2", 0, {"5", "35", "2", "10", "10", "10", "30", "30", "30", "50", "60", "20", "4"}},
-        {"Explode3", 0, {"40", "5", "2", "10", "10", "10", "0", "0", "360", "30", "0", "0", "5"}},
-        {"Explode4", 0, {"5", "5", "4", "10", "10", "10", "0", "0", "30", "30", "20", "10", "5"}},
-        {"Wave1", 1, {"80", "60", "2", "50", "30", "30", "10", "30", "10", "25", "45", "20", "25"}},
-        {"Wave2", 2, {"80", "60", "2", "80", "30", "30", "0", "0", "0", "0", "0", "0", "13"}},
-        {"Wave3", 3, {"100", "80", "2", "50", "30", "30", "0", "0", "0", "0", "3600", "100", "14"}},
-        {"Wave4", 3, {"80", "60", "2", "20", "20", "30", "10", "30", "10", "25", "45", "20", "25"}},
-    };
-    const int boxIds[13] = {1039, 1040, 1071, 1042, 1043, 1044, 1031, 1030, 1033, 1032, 1035, 1034, 1037};
-    const char* zoomTimes[8] = {"0", "0", "0", "0", "20", "0", "0", "20"};
-    int column = 0;
-    for (const Expected& look : expected) {
-        SetDefaultSettings();
-        FillConfigDialog(DialogControlsDouble::kDialog);
-        Press(look.caption);
-        SCOPED_TRACE(look.caption);
-        EXPECT_EQ(Settings.Mode, look.mode);
-        EXPECT_TRUE(controls.Checked(1060 + look.mode));
-        for (int i = 0; i < 13; ++i) EXPECT_EQ(controls.Text(boxIds[i]), look.boxes[i]) << "box " << boxIds[i];
-        EXPECT_EQ(controls.Text(1036), zoomTimes[column]);
-        // The record holds exactly what the boxes show.
-        EXPECT_EQ(Settings.x_div, static_cast<float>(std::stoi(look.boxes[0])));
-        EXPECT_EQ(Settings.zoom0, static_cast<float>(std::stoi(look.boxes[12])));
-        ++column;
-    }
-}
-
 } // namespace

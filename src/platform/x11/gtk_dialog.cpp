@@ -477,16 +477,20 @@ int PlatformDialogBox(int templateId, WindowHandle owner, WindowProcedure proc)
             gtk_widget_set_can_focus(control->widget, tabStop);
         }
         gtk_widget_set_size_request(control->widget, units.X(place.width), units.Y(place.height));
-        int x = units.X(place.x);
+        gtk_fixed_put(GTK_FIXED(fixed), control->widget, units.X(place.x), units.Y(place.y));
         if (place.kind == ControlKind::Static && (place.style & 0x3) != kSsLeft) {
             // A centred or right-aligned text wider than its box overflows on
-            // both sides or to the left, not only to the right.
+            // both sides or to the left, not only to the right. Measured once
+            // in the dialog, where the dialog's font applies.
             int minimum = 0, natural = 0;
             gtk_widget_get_preferred_width(control->widget, &minimum, &natural);
             const int excess = minimum - units.X(place.width);
-            if (excess > 0) x -= (place.style & 0x3) == kSsCenter ? excess / 2 : excess;
+            if (excess > 0) {
+                const int shift = (place.style & 0x3) == kSsCenter ? excess / 2 : excess;
+                gtk_fixed_move(GTK_FIXED(fixed), control->widget, std::max(0, units.X(place.x) - shift),
+                               units.Y(place.y));
+            }
         }
-        gtk_fixed_put(GTK_FIXED(fixed), control->widget, std::max(0, x), units.Y(place.y));
         box->controls.push_back(std::move(control));
     }
     for (auto& control : box->controls) {
