@@ -15,3 +15,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Programs built here are run with Wine (ctest, try_run).
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+
+# Single-precision float arithmetic in SSE registers, as on x86-64 and in the
+# Linux build: the x87 unit's wider intermediates would change results that
+# the scene relies on (a movement time of 0 must give a step of exactly 0).
+# Windows only promises 4-byte stack alignment to callbacks, so functions that
+# need more realign their stack themselves.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -mstackrealign")

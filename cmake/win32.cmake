@@ -27,3 +27,18 @@ target_link_libraries(brittleview_lib INTERFACE $<TARGET_OBJECTS:brittleview_res
 add_executable(brittleview WIN32 ${BV_ENTRY})
 target_link_libraries(brittleview PRIVATE brittleview_lib)
 set_target_properties(brittleview PROPERTIES OUTPUT_NAME brittleview SUFFIX .scr)
+
+# Stand-ins for the Windows 95 family's password libraries, loaded by name by
+# the saver in the end-to-end checks under Wine (scripts/test-windows). They
+# go to their own folder, so a saver run from the build folder never finds them.
+if(BV_TESTS)
+  foreach(stand_in password_cpl mpr_dll)
+    add_library(test_${stand_in} SHARED ${CMAKE_SOURCE_DIR}/tests/wine/test_${stand_in}.cpp)
+    # Exported by their plain names, as GetProcAddress looks them up.
+    target_link_options(test_${stand_in} PRIVATE -Wl,--kill-at)
+    set_target_properties(test_${stand_in} PROPERTIES PREFIX ""
+      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/wine-test)
+  endforeach()
+  set_target_properties(test_password_cpl PROPERTIES OUTPUT_NAME PASSWORD SUFFIX .CPL)
+  set_target_properties(test_mpr_dll PROPERTIES OUTPUT_NAME MPR SUFFIX .DLL)
+endif()
