@@ -26,7 +26,8 @@ Piece::Piece()
       trailLength(kTrailLength), trailHead(0)
 {
     ++livePieceCount;
-    // Unwritten slots sit far off the plane, so their sparkles are never seen.
+    // Unwritten slots sit far off the desktop plane: their sparkles are drawn
+    // there like any others, but are seldom in view.
     trail = new (std::nothrow) Vector3f[kTrailLength];
     if (trail == nullptr) {
         trailLength = 0;
@@ -143,7 +144,7 @@ int TrailSparkleIndex(int32_t age, int32_t trailLength)
 // brightens with the point's age rank, in scene coordinates.
 static void DrawTrail(const Piece& piece)
 {
-    if (piece.trail == nullptr || piece.trailLength < 2)
+    if (piece.trail == nullptr || piece.trailLength < 2 || piece.trailLength > kTrailLength)
         return;
     TrailPoint order[kTrailLength];
     const int count = TrailDrawOrder(piece, order);
