@@ -124,7 +124,7 @@ done
 for arch in win32 win64; do
   scr=build-$arch/brittleview.scr
   forget_settings
-  wine "$scr" /s &
+  wine "$scr" /s >>"$work/stdout.txt" &
   pid=$!
   if wait_for_window "Screen Saver" 30 >/dev/null; then
     sleep 4
@@ -132,7 +132,7 @@ for arch in win32 win64; do
     check "$arch /s: the saver draws the desktop" not_black "$work/saver-$arch.png"
     if [ "$arch" = win32 ]; then
       # A second start brings the first forward and ends at once with 0.
-      timeout 60 wine "$scr" /s
+      timeout 60 wine "$scr" /s >>"$work/stdout.txt"
       second=$?
       check "win32 /s again: the second saver ends with 0 (got $second) while the first runs" \
         test "$second" -eq 0 -a -n "$(kill -0 "$pid" 2>/dev/null && echo running)"
@@ -147,6 +147,15 @@ for arch in win32 win64; do
   n=$(stored_dwords)
   check "$arch /s: all 24 settings are stored as REG_DWORD afterwards ($n)" test "$n" -eq 24
 done
+
+# ---------------------------------------------------------------- preview
+# A host window plays the control panel: the preview fills it, ignores keys,
+# and the saver ends with 0 when the host's window goes.
+host_out=$(timeout 120 wine build-win32/wine-test/preview_host.exe \
+  "Z:${PWD//\//\\}\\build-win32\\brittleview.scr" 2>&1)
+status=$?
+grep '^preview host' <<<"$host_out"
+check "win32 /p: the preview fills its parent, ignores a key and ends with its parent" test "$status" -eq 0
 
 # ---------------------------------------------------------------- configuration
 scr=build-win32/brittleview.scr
@@ -205,7 +214,7 @@ wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t REG_DWORD 
 wineserver -k >/dev/null 2>&1; wineserver -w
 
 forget_settings
-wine 'C:\bvtest\brittleview.scr' /s &
+wine 'C:\bvtest\brittleview.scr' /s >>"$work/stdout.txt" &
 pid=$!
 if wait_for_window "Screen Saver" 30 >/dev/null; then
   sleep 2
@@ -231,7 +240,7 @@ check "win98 /a: ends with 0 (got $status) after the password change of provider
   test "$status" -eq 0 -a -n "$(grep '^change provider=SCRSAVE owner=[a-z]* flags=0 reserved=null' "$log")"
 
 wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t REG_DWORD /d 0 /f >/dev/null 2>&1
-wine 'C:\bvtest\brittleview.scr' /s &
+wine 'C:\bvtest\brittleview.scr' /s >>"$work/stdout.txt" &
 pid=$!
 if wait_for_window "Screen Saver" 30 >/dev/null; then
   sleep 2
