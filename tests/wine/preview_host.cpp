@@ -41,7 +41,8 @@ int Fail(const char* what)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2) return Fail("usage: preview_host SAVER.scr");
+    if (argc < 2)
+        return Fail("usage: preview_host SAVER.scr");
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = HostProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -50,11 +51,12 @@ int main(int argc, char** argv)
     RegisterClassA(&windowClass);
     HWND host = CreateWindowExA(0, "BvPreviewHost", "preview host", WS_POPUP | WS_VISIBLE, 100, 100,
                                 200, 150, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!host) return Fail("no host window");
+    if (!host)
+        return Fail("no host window");
     Pump(200);
 
-    std::string commandLine = std::string("\"") + argv[1] + "\" /p " +
-                              std::to_string(reinterpret_cast<uintptr_t>(host));
+    std::string commandLine =
+        std::string("\"") + argv[1] + "\" /p " + std::to_string(reinterpret_cast<uintptr_t>(host));
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
@@ -77,21 +79,24 @@ int main(int argc, char** argv)
     std::printf("preview host: preview %ldx%ld in a %ldx%ld window, style %08lx\n",
                 previewRect.right, previewRect.bottom, hostRect.right, hostRect.bottom,
                 static_cast<unsigned long>(GetWindowLongA(preview, GWL_STYLE)));
-    bool ok = previewRect.right == hostRect.right && previewRect.bottom == hostRect.bottom &&
-              GetParent(preview) == host &&
-              (GetWindowLongA(preview, GWL_STYLE) & (WS_CHILD | WS_VISIBLE)) == (WS_CHILD | WS_VISIBLE);
+    bool ok =
+        previewRect.right == hostRect.right && previewRect.bottom == hostRect.bottom &&
+        GetParent(preview) == host &&
+        (GetWindowLongA(preview, GWL_STYLE) & (WS_CHILD | WS_VISIBLE)) == (WS_CHILD | WS_VISIBLE);
 
     // A key press in the preview is no reason to close it.
     PostMessageA(preview, WM_KEYDOWN, VK_SPACE, 0);
     Pump(1500);
-    if (!IsWindow(preview)) ok = !Fail("a key press closed the preview");
+    if (!IsWindow(preview))
+        ok = !Fail("a key press closed the preview");
 
     // The host goes, and the preview with it; the saver then ends by itself.
     DestroyWindow(host);
     DWORD exitCode = 1234;
     if (WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0) {
         GetExitCodeProcess(process.hProcess, &exitCode);
-        std::printf("preview host: the saver ended with %lu\n", static_cast<unsigned long>(exitCode));
+        std::printf("preview host: the saver ended with %lu\n",
+                    static_cast<unsigned long>(exitCode));
     } else {
         TerminateProcess(process.hProcess, 1);
         std::printf("preview host: the saver did not end with its window\n");

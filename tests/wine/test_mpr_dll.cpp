@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND owner,
-                                                                  DWORD flags, LPVOID reserved)
+extern "C" __declspec(dllexport) DWORD WINAPI
+    PwdChangePasswordA(LPCSTR provider, HWND owner, DWORD flags, LPVOID reserved)
 {
     char path[MAX_PATH];
     if (GetEnvironmentVariableA("BV_WINE_TEST_LOG", path, sizeof(path))) {

@@ -14,10 +14,12 @@ int calls = 0;
 void Log(const char* line)
 {
     char path[MAX_PATH];
-    if (!GetEnvironmentVariableA("BV_WINE_TEST_LOG", path, sizeof(path))) return;
+    if (!GetEnvironmentVariableA("BV_WINE_TEST_LOG", path, sizeof(path)))
+        return;
     HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    if (file == INVALID_HANDLE_VALUE)
+        return;
     DWORD written = 0;
     WriteFile(file, line, static_cast<DWORD>(lstrlenA(line)), &written, nullptr);
     CloseHandle(file);

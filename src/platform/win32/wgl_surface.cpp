@@ -21,8 +21,10 @@ static_assert(sizeof(PIXELFORMATDESCRIPTOR) == kDescriptorSize);
 
 PixelFormatTier TierOf(DWORD flags)
 {
-    if (!(flags & PFD_GENERIC_FORMAT)) return PixelFormatTier::Hardware;
-    if (flags & PFD_GENERIC_ACCELERATED) return PixelFormatTier::GenericAccelerated;
+    if (!(flags & PFD_GENERIC_FORMAT))
+        return PixelFormatTier::Hardware;
+    if (flags & PFD_GENERIC_ACCELERATED)
+        return PixelFormatTier::GenericAccelerated;
     return PixelFormatTier::GenericSoftware;
 }
 
@@ -32,17 +34,21 @@ GlSurface* OpenGlSurface(WindowHandle window)
 {
     HWND hwnd = reinterpret_cast<HWND>(window);
     HDC dc = GetDC(hwnd);
-    if (!dc) return nullptr;
+    if (!dc)
+        return nullptr;
     GlSurface* surface = new (std::nothrow) GlSurface{hwnd, dc, nullptr};
-    if (!surface) ReleaseDC(hwnd, dc);
+    if (!surface)
+        ReleaseDC(hwnd, dc);
     return surface;
 }
 
 bool DescribeGlFormat(GlSurface* surface, int index, PixelFormatRecord* out)
 {
-    if (!surface) return false;
+    if (!surface)
+        return false;
     PIXELFORMATDESCRIPTOR pfd{};
-    if (DescribePixelFormat(surface->dc, index, kDescriptorSize, &pfd) == 0) return false;
+    if (DescribePixelFormat(surface->dc, index, kDescriptorSize, &pfd) == 0)
+        return false;
     out->rgba = pfd.iPixelType == PFD_TYPE_RGBA;
     out->drawToWindow = (pfd.dwFlags & PFD_DRAW_TO_WINDOW) != 0;
     out->supportOpenGL = (pfd.dwFlags & PFD_SUPPORT_OPENGL) != 0;
@@ -55,7 +61,8 @@ bool DescribeGlFormat(GlSurface* surface, int index, PixelFormatRecord* out)
 
 bool SetGlFormat(GlSurface* surface, int index)
 {
-    if (!surface) return false;
+    if (!surface)
+        return false;
     PIXELFORMATDESCRIPTOR pfd{};
     DescribePixelFormat(surface->dc, index, kDescriptorSize, &pfd);
     return SetPixelFormat(surface->dc, index, &pfd) != FALSE;
@@ -63,7 +70,8 @@ bool SetGlFormat(GlSurface* surface, int index)
 
 bool SetFallbackGlFormat(GlSurface* surface, const PixelFormatRecord& request)
 {
-    if (!surface) return false;
+    if (!surface)
+        return false;
     PIXELFORMATDESCRIPTOR pfd{};
     pfd.nSize = kDescriptorSize;
     pfd.nVersion = 1;
@@ -80,9 +88,11 @@ bool SetFallbackGlFormat(GlSurface* surface, const PixelFormatRecord& request)
 
 bool CreateGlContext(GlSurface* surface)
 {
-    if (!surface) return false;
+    if (!surface)
+        return false;
     surface->context = wglCreateContext(surface->dc);
-    if (!surface->context) return false;
+    if (!surface->context)
+        return false;
     return wglMakeCurrent(surface->dc, surface->context) != FALSE;
 }
 
@@ -100,15 +110,18 @@ void GetGlClientSize(GlSurface* surface, int* width, int* height)
 
 void SwapGlBuffers(GlSurface* surface)
 {
-    if (surface) wglSwapLayerBuffers(surface->dc, WGL_SWAP_MAIN_PLANE);
+    if (surface)
+        wglSwapLayerBuffers(surface->dc, WGL_SWAP_MAIN_PLANE);
 }
 
 void CloseGlSurface(GlSurface* surface)
 {
-    if (!surface) return;
+    if (!surface)
+        return;
     // Unbind before the device context goes, so no current context outlives it.
     wglMakeCurrent(nullptr, nullptr);
-    if (surface->context) wglDeleteContext(surface->context);
+    if (surface->context)
+        wglDeleteContext(surface->context);
     ReleaseDC(surface->window, surface->dc);
     delete surface;
 }

@@ -21,7 +21,8 @@ INT_PTR CALLBACK DialogThunk(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     auto proc = reinterpret_cast<WindowProcedure>(GetWindowLongPtrA(dialog, DWLP_USER));
     if (!proc) {
         proc = pendingProcedure;
-        if (!proc) return FALSE;
+        if (!proc)
+            return FALSE;
         pendingProcedure = nullptr;
         SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(proc));
     }
@@ -65,7 +66,8 @@ void PlatformSetDlgItemText(WindowHandle dialog, int id, const char* text)
 
 int PlatformGetDlgItemText(WindowHandle dialog, int id, char* buffer, int maxCount)
 {
-    if (maxCount <= 0) return 0;
+    if (maxCount <= 0)
+        return 0;
     buffer[0] = '\0';
     return static_cast<int>(GetDlgItemTextA(ToHwnd(dialog), id, buffer, maxCount));
 }

@@ -30,7 +30,8 @@ bool ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height, uint8_t* out)
     const size_t rowBytes = static_cast<size_t>(width) * 3;
     const size_t stride = (rowBytes + 3) & ~static_cast<size_t>(3);
     uint8_t* rows = new (std::nothrow) uint8_t[stride * static_cast<size_t>(height)];
-    if (!rows) return false;
+    if (!rows)
+        return false;
 
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -43,8 +44,8 @@ bool ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height, uint8_t* out)
     bool ok = lines == height;
     if (ok) {
         for (int y = 0; y < height; ++y)
-            std::memcpy(out + static_cast<size_t>(y) * rowBytes, rows + static_cast<size_t>(y) * stride,
-                        rowBytes);
+            std::memcpy(out + static_cast<size_t>(y) * rowBytes,
+                        rows + static_cast<size_t>(y) * stride, rowBytes);
     }
     delete[] rows;
     return ok;
@@ -54,11 +55,13 @@ bool ReadBitmap(HDC dc, HBITMAP bitmap, int width, int height, uint8_t* out)
 
 bool CapturePrimaryScreen(int width, int height, uint8_t* out)
 {
-    if (width <= 0 || height <= 0 || !out) return false;
+    if (width <= 0 || height <= 0 || !out)
+        return false;
 
     HWND desktop = GetDesktopWindow();
     HDC desktopDc = GetWindowDC(desktop);
-    if (!desktopDc) return false;
+    if (!desktopDc)
+        return false;
     RECT rect{};
     GetWindowRect(desktop, &rect);
 
@@ -72,10 +75,13 @@ bool CapturePrimaryScreen(int width, int height, uint8_t* out)
                         SRCCOPY) != FALSE;
         // GetDIBits wants the bitmap out of every device context.
         SelectObject(memoryDc, previous);
-        if (ok) ok = ReadBitmap(memoryDc, bitmap, width, height, out);
+        if (ok)
+            ok = ReadBitmap(memoryDc, bitmap, width, height, out);
     }
     ReleaseDC(desktop, desktopDc);
-    if (bitmap) DeleteObject(bitmap);
-    if (memoryDc) DeleteDC(memoryDc);
+    if (bitmap)
+        DeleteObject(bitmap);
+    if (memoryDc)
+        DeleteDC(memoryDc);
     return ok;
 }

@@ -15,9 +15,11 @@ namespace {
 
 SettingsStore* Wrap(LONG status, HKEY key)
 {
-    if (status != ERROR_SUCCESS) return nullptr;
+    if (status != ERROR_SUCCESS)
+        return nullptr;
     SettingsStore* store = new (std::nothrow) SettingsStore{key};
-    if (!store) RegCloseKey(key);
+    if (!store)
+        RegCloseKey(key);
     return store;
 }
 
@@ -32,16 +34,18 @@ SettingsStore* StoreOpenForRead(const char* keyPath)
 
 bool StoreQueryValue(SettingsStore* store, const char* name, uint32_t* value)
 {
-    if (!store) return false;
+    if (!store)
+        return false;
     // A four-byte buffer: longer data fails with ERROR_MORE_DATA. The type is
     // not examined, but shorter data is not a four-byte number and counts as
     // missing rather than as a half-filled value.
     DWORD data = 0;
     DWORD size = sizeof(data);
     DWORD type = 0;
-    LONG status = RegQueryValueExA(store->key, name, nullptr, &type,
-                                   reinterpret_cast<BYTE*>(&data), &size);
-    if (status != ERROR_SUCCESS || size != sizeof(data)) return false;
+    LONG status =
+        RegQueryValueExA(store->key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
+    if (status != ERROR_SUCCESS || size != sizeof(data))
+        return false;
     *value = data;
     return true;
 }
@@ -58,7 +62,8 @@ SettingsStore* StoreOpenForWrite(const char* keyPath)
 
 void StoreSetValue(SettingsStore* store, const char* name, uint32_t value)
 {
-    if (!store) return;
+    if (!store)
+        return;
     DWORD data = value;
     RegSetValueExA(store->key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                    sizeof(data));
@@ -66,7 +71,8 @@ void StoreSetValue(SettingsStore* store, const char* name, uint32_t value)
 
 void StoreClose(SettingsStore* store)
 {
-    if (!store) return;
+    if (!store)
+        return;
     RegCloseKey(store->key);
     delete store;
 }

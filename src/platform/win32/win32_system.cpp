@@ -54,8 +54,10 @@ LONG WINAPI GuardFilter(EXCEPTION_POINTERS* exception)
     // Stand aside, so the system's filter does not call this one again.
     SetUnhandledExceptionFilter(nullptr);
     LONG verdict = UnhandledExceptionFilter(exception);
-    if (verdict != EXCEPTION_EXECUTE_HANDLER) return verdict;
-    if (guardOnFault) guardOnFault();
+    if (verdict != EXCEPTION_EXECUTE_HANDLER)
+        return verdict;
+    if (guardOnFault)
+        guardOnFault();
     std::fflush(stdout);
     ExitProcess(static_cast<UINT>(guardFaultResult));
 }
@@ -94,7 +96,8 @@ bool PlatformReadScreenSaveUsePassword(uint32_t* value)
     LONG status = RegQueryValueExA(key, "ScreenSaveUsePassword", nullptr, nullptr,
                                    reinterpret_cast<BYTE*>(&data), &size);
     RegCloseKey(key);
-    if (status != ERROR_SUCCESS) return false;
+    if (status != ERROR_SUCCESS)
+        return false;
     *value = data;
     return true;
 }
@@ -122,14 +125,15 @@ LibraryHandle PlatformGetLoadedLibrary(const char* name)
 
 ProcAddress PlatformGetProcAddress(LibraryHandle library, const char* name)
 {
-    if (!library) return 0;
-    return reinterpret_cast<ProcAddress>(
-        GetProcAddress(reinterpret_cast<HMODULE>(library), name));
+    if (!library)
+        return 0;
+    return reinterpret_cast<ProcAddress>(GetProcAddress(reinterpret_cast<HMODULE>(library), name));
 }
 
 void PlatformFreeLibrary(LibraryHandle library)
 {
-    if (library) FreeLibrary(reinterpret_cast<HMODULE>(library));
+    if (library)
+        FreeLibrary(reinterpret_cast<HMODULE>(library));
 }
 
 // The entry points of libraries loaded by name, with the platform's calling convention.
@@ -150,8 +154,7 @@ uint32_t PlatformCallPwdChangePassword(ProcAddress entry, const char* provider, 
     return change(provider, reinterpret_cast<HWND>(owner), flags, reserved);
 }
 
-uintptr_t PlatformCallImmAssociateContext(ProcAddress entry, WindowHandle window,
-                                          uintptr_t context)
+uintptr_t PlatformCallImmAssociateContext(ProcAddress entry, WindowHandle window, uintptr_t context)
 {
     auto associate = reinterpret_cast<ImmAssociateContextFn>(entry);
     return reinterpret_cast<uintptr_t>(

@@ -28,7 +28,8 @@ unsigned __stdcall ThreadTrampoline(void* raw)
 PlatformThread* StartPlatformThread(ThreadEntry entry, void* argument)
 {
     PlatformThread* thread = new (std::nothrow) PlatformThread{nullptr, entry, argument};
-    if (!thread) return nullptr;
+    if (!thread)
+        return nullptr;
     // The record outlives the thread: it is freed by the join, after the thread ends.
     uintptr_t handle = _beginthreadex(nullptr, 0, ThreadTrampoline, thread, 0, nullptr);
     if (handle == 0) {
@@ -41,12 +42,14 @@ PlatformThread* StartPlatformThread(ThreadEntry entry, void* argument)
 
 void SetPlatformThreadPriority(PlatformThread* thread, int level)
 {
-    if (thread) SetThreadPriority(thread->handle, level);
+    if (thread)
+        SetThreadPriority(thread->handle, level);
 }
 
 void JoinPlatformThread(PlatformThread* thread)
 {
-    if (!thread) return;
+    if (!thread)
+        return;
     WaitForSingleObject(thread->handle, INFINITE);
     CloseHandle(thread->handle);
     delete thread;

@@ -16,7 +16,8 @@ constexpr WORD kSaverIconId = 100;
 
 LRESULT CALLBACK SaverWindowThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!saverClassProcedure) return DefWindowProcA(window, message, wParam, lParam);
+    if (!saverClassProcedure)
+        return DefWindowProcA(window, message, wParam, lParam);
     return saverClassProcedure(reinterpret_cast<WindowHandle>(window), message, wParam, lParam);
 }
 
@@ -49,9 +50,9 @@ WindowHandle PlatformCreateSaverWindow(uint32_t exStyle, const char* title, uint
                                        int y, int width, int height, WindowHandle parent,
                                        uintptr_t instance)
 {
-    HWND window = CreateWindowExA(exStyle, kSaverClassName, title, style, x, y, width, height,
-                                  ToHwnd(parent), nullptr, reinterpret_cast<HINSTANCE>(instance),
-                                  nullptr);
+    HWND window =
+        CreateWindowExA(exStyle, kSaverClassName, title, style, x, y, width, height, ToHwnd(parent),
+                        nullptr, reinterpret_cast<HINSTANCE>(instance), nullptr);
     return reinterpret_cast<WindowHandle>(window);
 }
 
@@ -61,7 +62,8 @@ int PlatformRunMessageLoop()
     // GetMessageA answers -1 on an error; only the quit message (0) ends the loop.
     BOOL status;
     while ((status = GetMessageA(&message, nullptr, 0, 0)) != 0) {
-        if (status == -1) break;
+        if (status == -1)
+            break;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -136,7 +138,8 @@ WindowHandle PlatformGetParent(WindowHandle window)
 bool PlatformGetClientSize(WindowHandle window, int* width, int* height)
 {
     RECT rect{};
-    if (!GetClientRect(ToHwnd(window), &rect)) return false;
+    if (!GetClientRect(ToHwnd(window), &rect))
+        return false;
     *width = rect.right - rect.left;
     *height = rect.bottom - rect.top;
     return true;

@@ -84,7 +84,8 @@ void ExerciseControls(WindowHandle dialog)
     PlatformCheckRadioButton(dialog, 1049, 1054, 1052);
     PlatformCheckRadioButton(dialog, 1049, 1054, 1050); // the range has no 1053
     EXPECT_TRUE(Checked(dialog, 1050));
-    for (int id : {1049, 1051, 1052, 1054}) EXPECT_FALSE(Checked(dialog, id)) << id;
+    for (int id : {1049, 1051, 1052, 1054})
+        EXPECT_FALSE(Checked(dialog, id)) << id;
     PlatformCheckRadioButton(dialog, 1060, 1063, 1064); // outside the range: all cleared
     PlatformCheckRadioButton(dialog, 1060, 1063, 1061);
     EXPECT_TRUE(Checked(dialog, 1061));
@@ -109,7 +110,8 @@ void ExerciseControls(WindowHandle dialog)
 
     // A link's colours: blue text on the button face, and the face's brush.
     HDC dc = GetDC(reinterpret_cast<HWND>(dialog));
-    MessageResult brush = PlatformColorStaticOnButtonFace(reinterpret_cast<WParam>(dc), 0x00FF0000u);
+    MessageResult brush =
+        PlatformColorStaticOnButtonFace(reinterpret_cast<WParam>(dc), 0x00FF0000u);
     EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255));
     EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(brush, reinterpret_cast<MessageResult>(GetSysColorBrush(COLOR_BTNFACE)));
@@ -167,30 +169,43 @@ void CALLBACK DriveDialogs(HWND, UINT, UINT_PTR timer, DWORD)
     HWND about = FindDialog("About Brittleview");
     const WindowHandle dialog = reinterpret_cast<WindowHandle>(config);
     if (++drive.ticks > 400) { // never leave a dialog hanging on a failure
-        if (about) EndDialog(about, 2);
-        if (config) EndDialog(config, 99);
+        if (about)
+            EndDialog(about, 2);
+        if (config)
+            EndDialog(config, 99);
         KillTimer(nullptr, timer);
         return;
     }
     switch (drive.step) {
     case 0: // the dialog shows the defaults
-        if (!config) return;
-        drive.seen = {Text(dialog, 1039), Text(dialog, 1040), Text(dialog, 1071),
-                      Text(dialog, 1042), Text(dialog, 1045), Text(dialog, 1047),
-                      Text(dialog, 1031), Text(dialog, 1030), Text(dialog, 1028),
+        if (!config)
+            return;
+        drive.seen = {Text(dialog, 1039),
+                      Text(dialog, 1040),
+                      Text(dialog, 1071),
+                      Text(dialog, 1042),
+                      Text(dialog, 1045),
+                      Text(dialog, 1047),
+                      Text(dialog, 1031),
+                      Text(dialog, 1030),
+                      Text(dialog, 1028),
                       std::to_string(SendMessageA(Item(dialog, 1015), TBM_GETPOS, 0, 0)),
-                      Checked(dialog, 1060) ? "explode" : "-", Checked(dialog, 1050) ? "w512" : "-",
-                      Checked(dialog, 1057) ? "h256" : "-", Checked(dialog, 1080) ? "smooth" : "-",
+                      Checked(dialog, 1060) ? "explode" : "-",
+                      Checked(dialog, 1050) ? "w512" : "-",
+                      Checked(dialog, 1057) ? "h256" : "-",
+                      Checked(dialog, 1080) ? "smooth" : "-",
                       Checked(dialog, 1029) ? "trails" : "-"};
         // The user drags the thumb to 0, types 30 into "X Divisions", opens About.
         SendMessageA(Item(dialog, 1015), TBM_SETPOS, TRUE, 0);
-        SendMessageA(config, WM_HSCROLL, TB_THUMBPOSITION, reinterpret_cast<LPARAM>(Item(dialog, 1015)));
+        SendMessageA(config, WM_HSCROLL, TB_THUMBPOSITION,
+                     reinterpret_cast<LPARAM>(Item(dialog, 1015)));
         SetDlgItemTextA(config, 1039, "30");
         PostMessageA(Item(dialog, 1016), BM_CLICK, 0, 0);
         drive.step = 1;
         return;
     case 1: { // the About box: links blue on the button face, other statics default
-        if (!about) return;
+        if (!about)
+            return;
         HDC dc = GetDC(about);
         LRESULT link = SendMessageA(about, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                                     reinterpret_cast<LPARAM>(GetDlgItem(about, kAboutWebLinkId)));
@@ -207,7 +222,8 @@ void CALLBACK DriveDialogs(HWND, UINT, UINT_PTR timer, DWORD)
         return;
     }
     case 2: // back in the configuration dialog: the label follows the thumb; OK
-        if (about || !config) return;
+        if (about || !config)
+            return;
         drive.seen.push_back(Text(dialog, 1028));
         PostMessageA(Item(dialog, IDOK), BM_CLICK, 0, 0);
         drive.step = 3;
@@ -224,8 +240,8 @@ TEST(Win32Dialogs, ConfigurationShowsDefaultsOpensAboutAndSavesOnOk)
     SetTimer(nullptr, 0, 25, DriveDialogs);
     EXPECT_EQ(PlatformDialogBox(kConfigureDialogId, 0, ConfigureDialogProc), 1);
     const std::vector<std::string> expected = {
-        "25", "19", "2", "10", "0", "60", "10", "30", "2", "2", "explode", "w512", "h256", "smooth",
-        "-", "blue link", kAboutMailLink, "0"};
+        "25", "19",      "2",    "10",   "0",      "60", "10",        "30",           "2",
+        "2",  "explode", "w512", "h256", "smooth", "-",  "blue link", kAboutMailLink, "0"};
     EXPECT_EQ(drive.seen, expected);
 
     SettingsStore* store = StoreOpenForRead(SettingsKeyPath);

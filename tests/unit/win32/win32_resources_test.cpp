@@ -17,7 +17,7 @@ namespace {
 
 // A reader over a binary DLGTEMPLATE (the classic form that DIALOG makes).
 class TemplateReader {
-public:
+  public:
     explicit TemplateReader(const uint8_t* data) : start_(data), at_(data) {}
 
     uint16_t Word()
@@ -33,25 +33,30 @@ public:
     std::string NameOrOrdinal()
     {
         uint16_t first = Word();
-        if (first == 0) return "";
-        if (first == 0xFFFF) return "#" + std::to_string(Word());
+        if (first == 0)
+            return "";
+        if (first == 0xFFFF)
+            return "#" + std::to_string(Word());
         std::string text(1, static_cast<char>(first));
-        while (uint16_t c = Word()) text += static_cast<char>(c);
+        while (uint16_t c = Word())
+            text += static_cast<char>(c);
         return text;
     }
     std::string Text()
     {
         std::string text;
-        while (uint16_t c = Word()) text += static_cast<char>(c);
+        while (uint16_t c = Word())
+            text += static_cast<char>(c);
         return text;
     }
     void AlignDword()
     {
-        while ((at_ - start_) % 4) ++at_;
+        while ((at_ - start_) % 4)
+            ++at_;
     }
     void Skip(size_t bytes) { at_ += bytes; }
 
-private:
+  private:
     const uint8_t* start_;
     const uint8_t* at_;
 };
@@ -59,11 +64,15 @@ private:
 // The predefined control classes that a template may name by ordinal.
 std::string ClassName(const std::string& name)
 {
-    if (name == "#128") return "BUTTON";
-    if (name == "#129") return "EDIT";
-    if (name == "#130") return "STATIC";
+    if (name == "#128")
+        return "BUTTON";
+    if (name == "#129")
+        return "EDIT";
+    if (name == "#130")
+        return "STATIC";
     std::string upper;
-    for (char c : name) upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    for (char c : name)
+        upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
     return upper;
 }
 
@@ -76,7 +85,8 @@ const uint8_t* LoadDialogResource(int id)
 {
     HMODULE module = GetModuleHandleA(nullptr);
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5) /* RT_DIALOG */);
-    if (!found) return nullptr;
+    if (!found)
+        return nullptr;
     return static_cast<const uint8_t*>(LockResource(LoadResource(module, found)));
 }
 
@@ -134,8 +144,9 @@ TEST(Win32Resources, AboutBoxMatchesItsTemplateAndShowsTheLinksItOpens)
 TEST(Win32Resources, IconAndProductNameArePresent)
 {
     HINSTANCE module = GetModuleHandleA(nullptr);
-    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(100), MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */),
-              nullptr);
+    EXPECT_NE(
+        FindResourceA(module, MAKEINTRESOURCEA(100), MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */),
+        nullptr);
     char name[64] = {};
     EXPECT_EQ(LoadStringA(module, 1, name, sizeof(name)), 11);
     EXPECT_STREQ(name, "Brittleview");

@@ -54,9 +54,10 @@ HWND ShowQuadrants()
         windowClass.lpszClassName = "BvQuadrants";
         registered = RegisterClassA(&windowClass) != 0;
     }
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, "BvQuadrants", "quadrants", WS_POPUP | WS_VISIBLE, 0,
-                                  0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND window =
+        CreateWindowExA(WS_EX_TOPMOST, "BvQuadrants", "quadrants", WS_POPUP | WS_VISIBLE, 0, 0,
+                        GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                        nullptr, GetModuleHandleA(nullptr), nullptr);
     UpdateWindow(window);
     GdiFlush();
     for (int i = 0; i < 20; ++i) { // let the window reach the screen
@@ -174,11 +175,10 @@ TEST(Win32GlSurface, FormatsMatchTheirDescriptorsAndTheChosenOneDrawsAndSwaps)
         EXPECT_EQ(record.rgba, pfd.iPixelType == PFD_TYPE_RGBA);
         EXPECT_EQ(record.colorBits, pfd.cColorBits);
         EXPECT_EQ(record.depthBits, pfd.cDepthBits);
-        const PixelFormatTier tier = !(pfd.dwFlags & PFD_GENERIC_FORMAT)
-                                         ? PixelFormatTier::Hardware
-                                         : (pfd.dwFlags & PFD_GENERIC_ACCELERATED)
-                                               ? PixelFormatTier::GenericAccelerated
-                                               : PixelFormatTier::GenericSoftware;
+        const PixelFormatTier tier = !(pfd.dwFlags & PFD_GENERIC_FORMAT) ? PixelFormatTier::Hardware
+                                     : (pfd.dwFlags & PFD_GENERIC_ACCELERATED)
+                                         ? PixelFormatTier::GenericAccelerated
+                                         : PixelFormatTier::GenericSoftware;
         EXPECT_EQ(record.tier, tier);
         formats.push_back(record);
     }

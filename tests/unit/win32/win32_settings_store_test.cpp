@@ -13,7 +13,7 @@
 namespace {
 
 class Win32RegistryStore : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         root_ = "Software\\Quarnel\\BrittleviewTests\\Run" + std::to_string(GetCurrentProcessId());
@@ -115,15 +115,35 @@ TEST(Win32RegistrySettings, SaveWritesEveryFieldUnderTheSettingsKeyAndLoadReadsI
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quarnel\\ScreenSavers\\Brittleview", 0,
                             KEY_READ, &key),
               ERROR_SUCCESS);
-    const char* names[] = {"Priority", "x_div", "y_div", "xyAmplitude", "xyFrequency1",
-                           "xyFrequency2", "xySizeX", "xySizeY", "Mode", "genChildren", "xyGoraud",
-                           "useLinear", "screenTextureWidth", "screenTextureHeight", "useTrails",
-                           "enableMovement", "rotX0", "rotX1", "rotY0", "rotY1", "rotZ0", "rotZ1",
-                           "zoom0", "zoom1"};
+    const char* names[] = {"Priority",
+                           "x_div",
+                           "y_div",
+                           "xyAmplitude",
+                           "xyFrequency1",
+                           "xyFrequency2",
+                           "xySizeX",
+                           "xySizeY",
+                           "Mode",
+                           "genChildren",
+                           "xyGoraud",
+                           "useLinear",
+                           "screenTextureWidth",
+                           "screenTextureHeight",
+                           "useTrails",
+                           "enableMovement",
+                           "rotX0",
+                           "rotX1",
+                           "rotY0",
+                           "rotY1",
+                           "rotZ0",
+                           "rotZ1",
+                           "zoom0",
+                           "zoom1"};
     for (const char* name : names) {
         DWORD type = 0, data = 0, size = sizeof(data);
-        EXPECT_EQ(RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size),
-                  ERROR_SUCCESS)
+        EXPECT_EQ(
+            RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size),
+            ERROR_SUCCESS)
             << name;
         EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << name;
     }

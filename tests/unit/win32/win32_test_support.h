@@ -12,14 +12,16 @@ inline bool DesktopAvailable()
 {
     HWND probe = CreateWindowExA(0, "STATIC", "probe", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
-    if (!probe) return false;
+    if (!probe)
+        return false;
     DestroyWindow(probe);
     return true;
 }
 
 #define REQUIRE_DESKTOP()                                                                          \
     do {                                                                                           \
-        if (!DesktopAvailable()) GTEST_SKIP() << "no desktop to create windows on";               \
+        if (!DesktopAvailable())                                                                   \
+            GTEST_SKIP() << "no desktop to create windows on";                                     \
     } while (0)
 
 // Dispatches whatever is waiting in this thread's queue.

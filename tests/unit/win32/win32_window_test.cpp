@@ -27,25 +27,29 @@ MessageResult RecordingProc(WindowHandle window, uint32_t message, WParam wParam
 {
     HWND hwnd = reinterpret_cast<HWND>(window);
     deliveries.push_back({message, wParam, IsWindowVisible(hwnd) != FALSE});
-    if (message == WM_USER) return static_cast<MessageResult>(wParam * 2);
-    if (message == WM_DESTROY) PlatformPostQuitMessage(quitCodeOnDestroy);
+    if (message == WM_USER)
+        return static_cast<MessageResult>(wParam * 2);
+    if (message == WM_DESTROY)
+        PlatformPostQuitMessage(quitCodeOnDestroy);
     return PlatformDefWindowProc(window, message, wParam, lParam);
 }
 
 bool Delivered(uint32_t message)
 {
     for (const Delivery& d : deliveries)
-        if (d.message == message) return true;
+        if (d.message == message)
+            return true;
     return false;
 }
 
 class Win32SaverWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         REQUIRE_DESKTOP();
         // The class is registered once per process, like the saver does.
-        static bool registered = PlatformRegisterSaverClass(PlatformModuleInstance(), RecordingProc);
+        static bool registered =
+            PlatformRegisterSaverClass(PlatformModuleInstance(), RecordingProc);
         ASSERT_TRUE(registered);
         deliveries.clear();
     }
@@ -72,9 +76,9 @@ TEST_F(Win32SaverWindow, CreationRunsWmCreateBeforeShowingThenLoopEndsOnQuitAfte
     EXPECT_EQ(screen.bottom, GetSystemMetrics(SM_CYSCREEN));
 
     WindowHandle window = PlatformCreateSaverWindow(
-        kWsExTopmost, kSaverTitleFullScreen, kWsPopup | kWsVisible | kWsClipSiblings | kWsClipChildren,
-        screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top, 0,
-        PlatformModuleInstance());
+        kWsExTopmost, kSaverTitleFullScreen,
+        kWsPopup | kWsVisible | kWsClipSiblings | kWsClipChildren, screen.left, screen.top,
+        screen.right - screen.left, screen.bottom - screen.top, 0, PlatformModuleInstance());
     ASSERT_NE(window, 0u);
     ASSERT_FALSE(deliveries.empty());
     bool sawCreate = false;
@@ -214,11 +218,11 @@ DWORD WINAPI FakeChange(LPCSTR provider, HWND owner, DWORD flags, LPVOID reserve
 TEST(Win32System, EntryPointsAreCalledWithThePlatformsConvention)
 {
     for (int i = 0; i < 3; ++i) { // repeated calls keep the stack balanced
-        EXPECT_EQ(PlatformCallVerifyScreenSavePwd(reinterpret_cast<ProcAddress>(&FakeVerify), 0x1234),
-                  5);
+        EXPECT_EQ(
+            PlatformCallVerifyScreenSavePwd(reinterpret_cast<ProcAddress>(&FakeVerify), 0x1234), 5);
         EXPECT_EQ(verifiedWindow, reinterpret_cast<HWND>(0x1234));
-        EXPECT_EQ(PlatformCallPwdChangePassword(reinterpret_cast<ProcAddress>(&FakeChange), "SCRSAVE",
-                                                0x42, 3, nullptr),
+        EXPECT_EQ(PlatformCallPwdChangePassword(reinterpret_cast<ProcAddress>(&FakeChange),
+                                                "SCRSAVE", 0x42, 3, nullptr),
                   3u);
         EXPECT_EQ(changeProvider, "SCRSAVE");
         EXPECT_EQ(changeOwner, reinterpret_cast<HWND>(0x42));
@@ -229,7 +233,8 @@ TEST(Win32System, InputContextDetachesAndComesBack)
 {
     REQUIRE_DESKTOP();
     LibraryHandle imm = PlatformGetLoadedLibrary("IMM32.DLL");
-    if (!imm) imm = PlatformLoadLibrary("IMM32.DLL");
+    if (!imm)
+        imm = PlatformLoadLibrary("IMM32.DLL");
     ASSERT_NE(imm, 0u);
     ProcAddress associate = PlatformGetProcAddress(imm, "ImmAssociateContext");
     ASSERT_NE(associate, 0u);
@@ -269,14 +274,16 @@ void AnnounceFault()
 bool CrashDebuggerWouldRun()
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug",
-                      0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE,
+                      "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug", 0, KEY_READ,
+                      &key) != ERROR_SUCCESS)
         return true;
     char debugger[512] = {};
     DWORD size = sizeof(debugger) - 1;
-    const bool named = RegQueryValueExA(key, "Debugger", nullptr, nullptr,
-                                        reinterpret_cast<BYTE*>(debugger), &size) == ERROR_SUCCESS &&
-                       debugger[0] != '\0';
+    const bool named =
+        RegQueryValueExA(key, "Debugger", nullptr, nullptr, reinterpret_cast<BYTE*>(debugger),
+                         &size) == ERROR_SUCCESS &&
+        debugger[0] != '\0';
     RegCloseKey(key);
     return !named || std::string(debugger).find("winedbg") != std::string::npos;
 }
@@ -293,10 +300,11 @@ TEST(Win32SystemGuard, BodyResultPassesThroughAndTheFilterIsRestored)
 
 TEST(Win32SystemGuardDeathTest, AFaultRunsTheFaultWorkAndEndsWithTheFaultResult)
 {
-    if (CrashDebuggerWouldRun()) GTEST_SKIP() << "a crash debugger would take the fault";
+    if (CrashDebuggerWouldRun())
+        GTEST_SKIP() << "a crash debugger would take the fault";
     ::testing::FLAGS_gtest_death_test_style = "threadsafe";
-    EXPECT_EXIT(PlatformRunGuarded(Faults, nullptr, AnnounceFault, 77), ::testing::ExitedWithCode(77),
-                "fault work ran");
+    EXPECT_EXIT(PlatformRunGuarded(Faults, nullptr, AnnounceFault, 77),
+                ::testing::ExitedWithCode(77), "fault work ran");
 }
 
 // --- threads ---
