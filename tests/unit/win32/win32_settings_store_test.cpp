@@ -92,15 +92,6 @@ TEST_F(Win32RegistryStore, OnlyFourByteDataCountsAsAValue)
     StoreClose(reader);
 }
 
-TEST_F(Win32RegistryStore, NullHandlesAreHarmless)
-{
-    uint32_t value = 5;
-    EXPECT_FALSE(StoreQueryValue(nullptr, "Mode", &value));
-    EXPECT_EQ(value, 5u);
-    StoreSetValue(nullptr, "Mode", 1);
-    StoreClose(nullptr);
-}
-
 // The saver's own key: a save writes all 24 values as REG_DWORDs, with the
 // float fields truncated, and a load brings them back.
 TEST(Win32RegistrySettings, SaveWritesEveryFieldUnderTheSettingsKeyAndLoadReadsItBack)

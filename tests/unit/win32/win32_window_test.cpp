@@ -149,40 +149,7 @@ TEST_F(Win32SaverWindow, PreviewIsAChildFillingItsParent)
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
-TEST_F(Win32SaverWindow, CursorPositionFollowsThePointer)
-{
-    ASSERT_TRUE(SetCursorPos(123, 234));
-    const ScreenPoint at = PlatformGetCursorPos();
-    EXPECT_EQ(at.x, 123);
-    EXPECT_EQ(at.y, 234);
-}
-
 // --- system services ---
-
-TEST(Win32System, PlatformFamilyTicksAndCharacters)
-{
-    // Wine reports the Windows NT family unless set to an old version.
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    ASSERT_TRUE(GetVersionExA(&info));
-#pragma GCC diagnostic pop
-    EXPECT_EQ(PlatformIsWin9xFamily(), info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS);
-
-    const uint32_t before = PlatformTickCount();
-    PlatformSleep(20);
-    EXPECT_GE(static_cast<uint32_t>(PlatformTickCount() - before), 1u);
-
-    const char text[] = "ab";
-    EXPECT_EQ(PlatformCharNext(text), text + 1);
-    EXPECT_EQ(PlatformCharNext(text + 2), text + 2) << "never past the terminating NUL";
-
-    EXPECT_EQ(PlatformModuleInstance(), reinterpret_cast<uintptr_t>(GetModuleHandleA(nullptr)));
-    EXPECT_NE(PlatformRegisterWindowMessage("QueryCancelAutoPlay"), 0u);
-    EXPECT_EQ(PlatformRegisterWindowMessage("QueryCancelAutoPlay"),
-              PlatformRegisterWindowMessage("QueryCancelAutoPlay"));
-}
 
 TEST(Win32System, LibrariesLoadByNameAndMissingOnesGiveNone)
 {
