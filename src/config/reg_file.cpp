@@ -131,7 +131,7 @@ bool IsBlank(std::string_view line)
 void RegFile::Parse(std::string_view text)
 {
     sections_.clear();
-    lineEnd_ = "\n";
+    lineEnd_.assign(1, '\n');
 
     // Split into lines; a CR before the LF belongs to the line end.
     std::vector<std::string_view> lines;
@@ -266,7 +266,10 @@ RegFile::Line RegFile::MakeDwordLine(std::string_view name, uint32_t value)
     line.named = true;
     line.name = std::string(name);
     line.data = std::string("dword:") + digits;
-    line.text = "\"" + EscapeName(name) + "\"=" + line.data;
+    line.text.push_back('"');
+    line.text += EscapeName(name);
+    line.text += "\"=";
+    line.text += line.data;
     return line;
 }
 
