@@ -4,10 +4,15 @@
 //
 // CASE is "bare" (clear, one textured quad over the plane, swap: what the
 // renderer allows at all), "defaults", "defaults-trails", or a preset caption
-// ("Wave1" .. "Wave4", "Explode1" .. "Explode4"). Prints one JSON line.
+// ("Wave1" .. "Wave4", "Explode1" .. "Explode4"). Prints one JSON line, and
+// nothing else, on standard output.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
+#include <streambuf>
 #include <string>
 
 #include "bench_window.h"
@@ -19,6 +24,13 @@
 #include "render/scene.h"
 
 namespace {
+
+// Swallows whatever is written to it: the explode restart line goes to std::cout.
+class DiscardBuffer : public std::streambuf {
+  protected:
+    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
 
 void Assign(float& field, int value)
 {
@@ -108,6 +120,21 @@ int main(int argc, char** argv)
     }
     const bool bare = name == "bare";
 
+    // The JSON goes out through a private copy of standard output, so that
+    // nothing the program prints on its way can get between its lines.
+    const int jsonFd = dup(STDOUT_FILENO);
+    std::FILE* json = jsonFd >= 0 ? fdopen(jsonFd, "w") : nullptr;
+    if (!json) {
+        std::fprintf(stderr, "frame_rate: cannot duplicate standard output\n");
+        return 1;
+    }
+    static DiscardBuffer discard; // outlives main: cout flushes at exit
+    std::cout.rdbuf(&discard);
+    if (!std::freopen("/dev/null", "w", stdout)) {
+        std::fprintf(stderr, "frame_rate: cannot silence standard output\n");
+        return 1;
+    }
+
     BenchWindow bench;
     if (!bench.Create()) {
         std::fprintf(stderr, "frame_rate: no X display\n");
@@ -146,11 +173,12 @@ int main(int argc, char** argv)
     const double cpu1 = CpuSeconds();
     const double frames = static_cast<double>(frameCounter - firstFrame);
 
-    std::printf("{\"case\":\"%s\",\"width\":%d,\"height\":%d,\"frames\":%.0f,\"fps\":%.1f,"
-                "\"cpu_ms_per_frame\":%.2f,\"peak_rss_mb\":%.1f,\"peak_pieces\":%zu,\"mode\":%d,"
-                "\"grid\":\"%gx%g\"}\n",
-                name.c_str(), bench.width, bench.height, frames, frames / (wall1 - wall0),
-                (cpu1 - cpu0) * 1000.0 / frames, PeakRssMegabytes(), peakPieces,
-                static_cast<int>(Settings.Mode), Settings.x_div, Settings.y_div);
-    return 0;
+    std::fprintf(json,
+                 "{\"case\":\"%s\",\"width\":%d,\"height\":%d,\"frames\":%.0f,\"fps\":%.1f,"
+                 "\"cpu_ms_per_frame\":%.2f,\"peak_rss_mb\":%.1f,\"peak_pieces\":%zu,\"mode\":%d,"
+                 "\"grid\":\"%gx%g\"}\n",
+                 name.c_str(), bench.width, bench.height, frames, frames / (wall1 - wall0),
+                 (cpu1 - cpu0) * 1000.0 / frames, PeakRssMegabytes(), peakPieces,
+                 static_cast<int>(Settings.Mode), Settings.x_div, Settings.y_div);
+    return std::fclose(json) == 0 ? 0 : 1;
 }

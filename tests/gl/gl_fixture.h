@@ -1,11 +1,5 @@
-// A real X window on $DISPLAY with a GL context made through the platform
-// seam, for tests that draw with Mesa. Usage:
-//
-//   GlWindow window(320, 240);           // window, surface, format, context, viewport
-//   ASSERT_TRUE(window.ok());
-//   SetupScene(); CreateScreenTexture(); DrawFrame(window.surface());
-//   auto shown = window.ReadWindow();    // what the swap put on screen, top row first
-//   auto back = window.ReadPixels();     // the back buffer, before any swap
+// An X window on $DISPLAY with a GL context made through the platform seam,
+// for tests that draw with Mesa.
 #pragma once
 
 // GoogleTest first: Xlib defines None and Bool as macros, which its headers use as names.
@@ -28,17 +22,11 @@ class GlWindow {
         display_ = XOpenDisplay(nullptr);
         if (!display_)
             return;
-        XSetWindowAttributes attributes{};
-        attributes.background_pixel = BlackPixel(display_, DefaultScreen(display_));
-        attributes.override_redirect = True;
-        window_ = XCreateWindow(display_, DefaultRootWindow(display_), 0, 0, width, height, 0,
-                                CopyFromParent, InputOutput, CopyFromParent,
-                                CWBackPixel | CWOverrideRedirect, &attributes);
+        window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, width, height, 0,
+                                      0, 0);
         XMapWindow(display_, window_);
         XSync(display_, False);
         surface_ = OpenGlSurface(static_cast<WindowHandle>(window_));
-        if (!surface_)
-            return;
         ChooseSurfaceFormat(surface_);
         if (!CreateGlContext(surface_))
             return;
@@ -51,24 +39,15 @@ class GlWindow {
     {
         CloseGlSurface(surface_);
         if (display_) {
-            if (window_)
-                XDestroyWindow(display_, window_);
+            XDestroyWindow(display_, window_);
             XCloseDisplay(display_);
         }
     }
-    GlWindow(const GlWindow&) = delete;
-    GlWindow& operator=(const GlWindow&) = delete;
-
     bool ok() const { return ok_; }
     GlSurface* surface() const { return surface_; }
-    WindowHandle window() const { return static_cast<WindowHandle>(window_); }
-    Display* display() const { return display_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
 
-    // A colour buffer as RGB bytes, bottom row first, as glReadPixels gives
-    // them. Read GL_BACK before the swap: Mesa's software path does not give
-    // the front buffer back through glReadPixels (use ReadWindow for that).
+    // A colour buffer as RGB bytes, bottom row first. Read GL_BACK before the
+    // swap: Mesa's software path does not give the front buffer back.
     std::vector<uint8_t> ReadPixels(GLenum buffer = GL_BACK) const
     {
         std::vector<uint8_t> rgb(static_cast<size_t>(width_) * height_ * 3);
@@ -79,28 +58,18 @@ class GlWindow {
         return rgb;
     }
 
-    // The window's pixels as the X server holds them (after a swap), as RGB
-    // bytes, top row first; empty on failure.
-    std::vector<uint8_t> ReadWindow() const
+    // The pixel at (x, y), top row first, as the X server holds it after a
+    // swap, as 0xRRGGBB; -1 when it cannot be read.
+    int ShownPixel(int x, int y) const
     {
         glFinish();
-        XSync(display_, False);
-        std::vector<uint8_t> rgb;
-        XImage* image = XGetImage(display_, window_, 0, 0, static_cast<unsigned>(width_),
-                                  static_cast<unsigned>(height_), AllPlanes, ZPixmap);
+        XImage* image = XGetImage(display_, window_, x, y, 1, 1, AllPlanes, ZPixmap);
         if (!image)
-            return rgb;
-        rgb.resize(static_cast<size_t>(width_) * height_ * 3);
-        for (int y = 0; y < height_; ++y) {
-            for (int x = 0; x < width_; ++x) {
-                const unsigned long pixel = XGetPixel(image, x, y);
-                uint8_t* out = &rgb[(static_cast<size_t>(y) * width_ + x) * 3];
-                out[0] = static_cast<uint8_t>((pixel & image->red_mask) * 255 / image->red_mask);
-                out[1] =
-                    static_cast<uint8_t>((pixel & image->green_mask) * 255 / image->green_mask);
-                out[2] = static_cast<uint8_t>((pixel & image->blue_mask) * 255 / image->blue_mask);
-            }
-        }
+            return -1;
+        const unsigned long pixel = XGetPixel(image, 0, 0);
+        int rgb = 0;
+        for (unsigned long mask : {image->red_mask, image->green_mask, image->blue_mask})
+            rgb = rgb << 8 | static_cast<int>((pixel & mask) * 255 / mask);
         XDestroyImage(image);
         return rgb;
     }
@@ -112,3 +81,31 @@ class GlWindow {
     GlSurface* surface_ = nullptr;
     bool ok_ = false;
 };
+
+// Makes the root window's background red top left, green top right, blue
+// bottom left and white bottom right, in colours allocated for its visual.
+inline void PaintRootQuadrants()
+{
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    const int screen = DefaultScreen(display);
+    const Window root = RootWindow(display, screen);
+    const int w = DisplayWidth(display, screen), h = DisplayHeight(display, screen);
+    const Pixmap pixmap = XCreatePixmap(display, root, w, h, DefaultDepth(display, screen));
+    GC gc = XCreateGC(display, pixmap, 0, nullptr);
+    const char* names[4] = {"red", "green", "blue", "white"};
+    for (int q = 0; q < 4; ++q) {
+        XColor colour, exact;
+        ASSERT_TRUE(
+            XAllocNamedColor(display, DefaultColormap(display, screen), names[q], &colour, &exact));
+        XSetForeground(display, gc, colour.pixel);
+        XFillRectangle(display, pixmap, gc, (q % 2) * (w / 2), (q / 2) * (h / 2), w - w / 2,
+                       h - h / 2);
+    }
+    XSetWindowBackgroundPixmap(display, root, pixmap);
+    XClearWindow(display, root);
+    XFreeGC(display, gc);
+    XFreePixmap(display, pixmap);
+    XSync(display, False);
+    XCloseDisplay(display);
+}

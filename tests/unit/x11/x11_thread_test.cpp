@@ -1,64 +1,36 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 
 #include "platform/thread.h"
 
-namespace {
-
-struct Probe {
-    std::atomic<int> release{0};
-    std::atomic<pid_t> id{0};
-    std::atomic<int> nice{-100};
-};
-
-void Wait(void* raw)
-{
-    Probe* probe = static_cast<Probe*>(raw);
-    probe->id = static_cast<pid_t>(syscall(SYS_gettid));
-    while (!probe->release.load())
-        YieldPlatformThread();
-    probe->nice = getpriority(PRIO_PROCESS, 0); // the calling thread's own nice value
-}
-
-int NiceAfter(int level)
-{
-    Probe probe;
-    PlatformThread* thread = StartPlatformThread(Wait, &probe);
-    EXPECT_NE(thread, nullptr);
-    SetPlatformThreadPriority(thread, level);
-    probe.release = 1;
-    JoinPlatformThread(thread);
-    return probe.nice.load();
-}
-
-} // namespace
-
-TEST(X11Thread, PriorityLevelsLowerTheThreadsNiceValueOnly)
+TEST(X11Thread, RunsTheEntryJoinsItAndLowersOnlyItsNiceValue)
 {
     errno = 0;
     const int base = getpriority(PRIO_PROCESS, 0);
     ASSERT_EQ(errno, 0);
-    EXPECT_EQ(NiceAfter(-2), std::min(base + 10, 19));
-    EXPECT_EQ(NiceAfter(-1), std::min(base + 5, 19));
-    EXPECT_EQ(NiceAfter(0), base);
-    EXPECT_EQ(NiceAfter(3), base); // not a level: no change
-    // The calling thread keeps its own value.
-    EXPECT_EQ(getpriority(PRIO_PROCESS, 0), base);
-}
-
-TEST(X11Thread, RunsTheEntryWithItsArgumentAndJoinsIt)
-{
-    static std::atomic<int> seen{0};
-    int value = 41;
-    PlatformThread* thread = StartPlatformThread(
-        [](void* argument) { seen = *static_cast<int*>(argument) + 1; }, &value);
-    ASSERT_NE(thread, nullptr);
-    JoinPlatformThread(thread);
-    EXPECT_EQ(seen.load(), 42);
-    JoinPlatformThread(nullptr); // ignored
+    const int cases[][2] = {
+        {-2, std::min(base + 10, 19)}, {-1, std::min(base + 5, 19)}, {0, base}, {3, base}};
+    for (const auto& c : cases) {
+        // The thread waits for the level to be set, then reads its own nice value.
+        std::atomic<int> nice{-100};
+        PlatformThread* thread = StartPlatformThread(
+            [](void* raw) {
+                auto* nice = static_cast<std::atomic<int>*>(raw);
+                while (nice->load() == -100)
+                    YieldPlatformThread();
+                *nice = getpriority(PRIO_PROCESS, 0);
+            },
+            &nice);
+        ASSERT_NE(thread, nullptr);
+        SetPlatformThreadPriority(thread, c[0]);
+        nice = -99;
+        JoinPlatformThread(thread);
+        EXPECT_EQ(nice.load(), c[1]) << "level " << c[0];
+    }
+    EXPECT_EQ(getpriority(PRIO_PROCESS, 0), base) << "the calling thread keeps its value";
+    JoinPlatformThread(nullptr);
     SetPlatformThreadPriority(nullptr, -2);
 }
