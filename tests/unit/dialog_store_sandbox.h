@@ -1,68 +1,62 @@
-// Keeps the dialog tests away from the user's own settings. On Linux the store
-// is a file below $XDG_CONFIG_HOME, which is pointed at a fresh folder for the
-// life of the sandbox. On Windows the store is the registry of the (test)
-// prefix; the settings key is reset to the defaults instead, which the dialog
-// cannot tell from a key that holds nothing.
+// Keeps the dialog tests away from the user's own settings: on Linux a fresh
+// $XDG_CONFIG_HOME for the sandbox's life; on Windows (the test prefix's
+// registry) a settings key reset to the defaults, as good as an empty one.
 #pragma once
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <optional>
-#include <random>
 #include <string>
+#include <utility>
 
 #include "config/persistence.h"
 #include "core/settings.h"
 #include "platform/settings_store.h"
 
-class DialogStoreSandbox {
-public:
+inline SettingsRecord Defaults()
+{
+    SettingsRecord record = Settings;
+    SetDefaultSettings();
+    std::swap(record, Settings);
+    return record;
+}
+
+inline bool SameRecord(const SettingsRecord& a, const SettingsRecord& b)
+{
+    return !std::memcmp(&a, &b, sizeof a);
+}
+
+struct DialogStoreSandbox {
     DialogStoreSandbox()
     {
 #ifdef _WIN32
-        SettingsRecord defaults;
-        SettingsRecord saved = Settings;
-        SetDefaultSettings();
-        defaults = Settings;
-        Settings = saved;
-        WriteSettingsKey(SettingsKeyPath, defaults, false);
+        WriteSettingsKey(SettingsKeyPath, Defaults(), false);
 #else
-        if (const char* old = std::getenv("XDG_CONFIG_HOME")) oldValue_ = old;
-        std::random_device random;
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("bv-dialog-test-" + std::to_string(random()) + std::to_string(random()));
-        std::filesystem::create_directories(folder_);
-        setenv("XDG_CONFIG_HOME", folder_.string().c_str(), 1);
+        if (const char* old = std::getenv("XDG_CONFIG_HOME"))
+            oldValue = old;
+        folder = (std::filesystem::temp_directory_path() / "bv-dialog-XXXXXX").string();
+        if (!mkdtemp(folder.data()))
+            std::abort(); // never fall back to the user's own file
+        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
 #endif
     }
-
     ~DialogStoreSandbox()
     {
 #ifndef _WIN32
-        if (oldValue_) {
-            setenv("XDG_CONFIG_HOME", oldValue_->c_str(), 1);
-        } else {
-            unsetenv("XDG_CONFIG_HOME");
-        }
         std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
+        std::filesystem::remove_all(folder, ignored);
+        oldValue.empty() ? unsetenv("XDG_CONFIG_HOME")
+                         : setenv("XDG_CONFIG_HOME", oldValue.c_str(), 1);
 #endif
     }
-
-    DialogStoreSandbox(const DialogStoreSandbox&) = delete;
-    DialogStoreSandbox& operator=(const DialogStoreSandbox&) = delete;
 
     // The record that the settings key holds now, over the defaults.
     static SettingsRecord Stored()
     {
-        const SettingsRecord saved = Settings;
-        LoadSettings();
-        const SettingsRecord stored = Settings;
-        Settings = saved;
-        return stored;
+        SettingsRecord record = Defaults();
+        ReadSettingsKey(SettingsKeyPath, &record);
+        return record;
     }
 
-private:
-    std::filesystem::path folder_;
-    std::optional<std::string> oldValue_;
+    std::string folder, oldValue;
 };
