@@ -58,22 +58,6 @@ class GlWindow {
         return rgb;
     }
 
-    // The pixel at (x, y), top row first, as the X server holds it after a
-    // swap, as 0xRRGGBB; -1 when it cannot be read.
-    int ShownPixel(int x, int y) const
-    {
-        glFinish();
-        XImage* image = XGetImage(display_, window_, x, y, 1, 1, AllPlanes, ZPixmap);
-        if (!image)
-            return -1;
-        const unsigned long pixel = XGetPixel(image, 0, 0);
-        int rgb = 0;
-        for (unsigned long mask : {image->red_mask, image->green_mask, image->blue_mask})
-            rgb = rgb << 8 | static_cast<int>((pixel & mask) * 255 / mask);
-        XDestroyImage(image);
-        return rgb;
-    }
-
   private:
     int width_, height_;
     Display* display_ = nullptr;
@@ -82,30 +66,23 @@ class GlWindow {
     bool ok_ = false;
 };
 
-// Makes the root window's background red top left, green top right, blue
-// bottom left and white bottom right, in colours allocated for its visual.
+// Paints the root window red top left, green top right, blue bottom left and
+// white bottom right, in colours allocated for its visual.
 inline void PaintRootQuadrants()
 {
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
     const int screen = DefaultScreen(display);
-    const Window root = RootWindow(display, screen);
     const int w = DisplayWidth(display, screen), h = DisplayHeight(display, screen);
-    const Pixmap pixmap = XCreatePixmap(display, root, w, h, DefaultDepth(display, screen));
-    GC gc = XCreateGC(display, pixmap, 0, nullptr);
+    GC gc = XCreateGC(display, RootWindow(display, screen), 0, nullptr);
     const char* names[4] = {"red", "green", "blue", "white"};
     for (int q = 0; q < 4; ++q) {
-        XColor colour, exact;
-        ASSERT_TRUE(
-            XAllocNamedColor(display, DefaultColormap(display, screen), names[q], &colour, &exact));
+        XColor colour{}, exact{};
+        XAllocNamedColor(display, DefaultColormap(display, screen), names[q], &colour, &exact);
         XSetForeground(display, gc, colour.pixel);
-        XFillRectangle(display, pixmap, gc, (q % 2) * (w / 2), (q / 2) * (h / 2), w - w / 2,
-                       h - h / 2);
+        XFillRectangle(display, RootWindow(display, screen), gc, (q % 2) * (w / 2),
+                       (q / 2) * (h / 2), w - w / 2, h - h / 2);
     }
-    XSetWindowBackgroundPixmap(display, root, pixmap);
-    XClearWindow(display, root);
     XFreeGC(display, gc);
-    XFreePixmap(display, pixmap);
-    XSync(display, False);
     XCloseDisplay(display);
 }
