@@ -1,13 +1,12 @@
 // Settings through the platform's own store (the settings file on Linux, the
-// registry on Windows), each test on a key of its own so that none sees
-// another's values.
+// registry on Windows), each test on a key of its own.
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <sstream>
 #include <string>
 
 #include "config/persistence.h"
@@ -26,173 +25,118 @@ std::string FreshKey()
 
 SettingsRecord Defaults()
 {
-    const SettingsRecord saved = Settings;
     SetDefaultSettings();
-    const SettingsRecord defaults = Settings;
-    Settings = saved;
-    return defaults;
+    return Settings;
 }
 
-bool SameRecord(const SettingsRecord& a, const SettingsRecord& b)
+bool Same(const SettingsRecord& a, const SettingsRecord& b)
 {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-// The number stored under name, or nothing.
-bool Stored(const std::string& key, const char* name, uint32_t* value)
-{
-    SettingsStore* store = StoreOpenForRead(key.c_str());
-    const bool found = StoreQueryValue(store, name, value);
-    StoreClose(store);
-    return found;
-}
+constexpr uint32_t kMissing = 0xdeadbeef;
 
-// clang-format off
-const char* const kNames[24] = {
-    "Priority", "x_div", "y_div", "xyAmplitude", "xyFrequency1", "xyFrequency2", "xySizeX",
-    "xySizeY", "Mode", "genChildren", "xyGoraud", "useLinear", "screenTextureWidth",
-    "screenTextureHeight", "useTrails", "enableMovement", "rotX0", "rotX1", "rotY0", "rotY1",
-    "rotZ0", "rotZ1", "zoom0", "zoom1"};
-// clang-format on
+uint32_t Stored(const std::string& key, const std::string& name)
+{
+    uint32_t value = kMissing;
+    SettingsStore* store = StoreOpenForRead(key.c_str());
+    StoreQueryValue(store, name.c_str(), &value);
+    StoreClose(store);
+    return value;
+}
 
 } // namespace
 
-TEST(Persistence, EveryFieldIsStoredUnderItsOwnNameAndLoadsBack)
+TEST(Persistence, EveryFieldHasItsOwnNameAndEncoding)
 {
-    // The record's fields lie in the stored order; field i gets 1000 + i, so
-    // that two fields swapped or misnamed show.
-    const std::string key = FreshKey();
+    // Field i (in the record's order) is stored as 1000 + i, so a swapped or
+    // misnamed field shows when loading and again when saving.
+    std::istringstream list("Priority x_div y_div xyAmplitude xyFrequency1 xyFrequency2 xySizeX "
+                            "xySizeY Mode genChildren xyGoraud useLinear screenTextureWidth "
+                            "screenTextureHeight useTrails enableMovement rotX0 rotX1 rotY0 "
+                            "rotY1 rotZ0 rotZ1 zoom0 zoom1");
+    std::string name[24];
+    uint32_t expected[24];
+    const std::string key = FreshKey(), copy = FreshKey();
     SettingsStore* store = StoreOpenForWrite(key.c_str());
-    ASSERT_NE(store, nullptr);
-    for (uint32_t i = 0; i < 24; ++i)
-        StoreSetValue(store, kNames[i], 1000 + i);
+    for (uint32_t i = 0; i < 24 && list >> name[i]; ++i)
+        StoreSetValue(store, name[i].c_str(), expected[i] = 1000 + i);
     StoreClose(store);
-
     SettingsRecord record = Defaults();
     ASSERT_TRUE(ReadSettingsKey(key.c_str(), &record));
+    char* const field = reinterpret_cast<char*>(&record);
     for (uint32_t i = 0; i < 24; ++i) {
-        const bool isInt = i == 0 || (i >= 8 && i <= 15);
         int32_t asInt;
         float asFloat;
-        std::memcpy(&asInt, reinterpret_cast<const char*>(&record) + 4 * i, 4);
-        std::memcpy(&asFloat, reinterpret_cast<const char*>(&record) + 4 * i, 4);
-        if (isInt) {
-            EXPECT_EQ(asInt, static_cast<int32_t>(1000 + i)) << kNames[i];
-        } else {
-            EXPECT_EQ(asFloat, static_cast<float>(1000 + i)) << kNames[i];
-        }
+        std::memcpy(&asInt, field + 4 * i, 4);
+        std::memcpy(&asFloat, field + 4 * i, 4);
+        const bool isInt = i == 0 || (i >= 8 && i <= 15);
+        EXPECT_EQ(isInt ? static_cast<float>(asInt) : asFloat, 1000.0f + i) << name[i];
     }
 
-    const std::string copy = FreshKey();
-    WriteSettingsKey(copy.c_str(), record, false);
-    for (uint32_t i = 0; i < 24; ++i) {
-        uint32_t value = 0;
-        ASSERT_TRUE(Stored(copy, kNames[i], &value)) << kNames[i];
-        EXPECT_EQ(value, 1000 + i) << kNames[i];
-    }
-}
-
-TEST(Persistence, FloatsStoreTheLowBitsOfTheTruncationAndLoadAsUnsigned)
-{
-    SettingsRecord record = Defaults();
+    // Floats store the low 32 bits of the value truncated toward zero
+    // (anything beyond 64 bits, NaN and infinity as 0) and load as unsigned.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    // clang-format off
+    const struct { float SettingsRecord::*field; float value; uint32_t stored; } cases[] = {
+        {&SettingsRecord::x_div, 12.75f, 12},     {&SettingsRecord::y_div, 2.9f, 2},
+        {&SettingsRecord::xyAmplitude, -1.5f, 0xffffffffu},
+        {&SettingsRecord::xyFrequency1, 5e9f, 705032704u},
+        {&SettingsRecord::xyFrequency2, nan, 0},  {&SettingsRecord::xySizeX, -inf, 0},
+        {&SettingsRecord::xySizeY, -1e30f, 0},    {&SettingsRecord::rotX0, 4294967295.0f, 0}, // 2^32
+        {&SettingsRecord::rotX1, 123456789.0f, 123456792u},
+        {&SettingsRecord::rotY0, -3e9f, 1294967296u}, {&SettingsRecord::rotY1, 0.999f, 0}};
+    // clang-format on
     record.Priority = -5;
     record.genChildren = std::numeric_limits<int32_t>::min();
-    record.Mode = 4;
-    record.x_div = 12.75f;
-    record.y_div = 2.9f;
-    record.xyAmplitude = -1.5f; // truncates to -1
-    record.xyFrequency1 = 5e9f; // 5000000000 - 2^32
-    record.xyFrequency2 = std::numeric_limits<float>::quiet_NaN();
-    record.xySizeX = std::numeric_limits<float>::infinity();
-    record.xySizeY = -1e30f;      // beyond any 64-bit integer
-    record.rotX0 = 4294967295.0f; // the float is 2^32
-    record.rotX1 = 123456789.0f;  // the float is 123456792
-    record.rotY0 = -3e9f;
-    record.rotY1 = 0.999f;
-    const std::string key = FreshKey();
-    WriteSettingsKey(key.c_str(), record, false);
-
-    const struct {
-        const char* name;
-        uint32_t stored;
-        float loaded;
-    } cases[] = {
-        {"x_div", 12, 12.0f},
-        {"y_div", 2, 2.0f},
-        {"xyAmplitude", 0xffffffffu, 4294967296.0f},
-        {"xyFrequency1", 705032704u, 705032704.0f},
-        {"xyFrequency2", 0, 0.0f},
-        {"xySizeX", 0, 0.0f},
-        {"xySizeY", 0, 0.0f},
-        {"rotX0", 0, 0.0f},
-        {"rotX1", 123456792u, 123456792.0f},
-        {"rotY0", 1294967296u, 1294967296.0f},
-        {"rotY1", 0, 0.0f},
-    };
-    SettingsRecord loaded = Defaults();
-    ASSERT_TRUE(ReadSettingsKey(key.c_str(), &loaded));
-    const float loadedFields[] = {loaded.x_div,        loaded.y_div,        loaded.xyAmplitude,
-                                  loaded.xyFrequency1, loaded.xyFrequency2, loaded.xySizeX,
-                                  loaded.xySizeY,      loaded.rotX0,        loaded.rotX1,
-                                  loaded.rotY0,        loaded.rotY1};
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        uint32_t value = 1;
-        ASSERT_TRUE(Stored(key, cases[i].name, &value)) << cases[i].name;
-        EXPECT_EQ(value, cases[i].stored) << cases[i].name;
-        EXPECT_EQ(loadedFields[i], cases[i].loaded) << cases[i].name;
+    expected[0] = 0xfffffffbu;
+    expected[9] = 0x80000000u;
+    for (const auto& c : cases) {
+        record.*c.field = c.value;
+        expected[(reinterpret_cast<char*>(&(record.*c.field)) - field) / 4] = c.stored;
     }
-    EXPECT_EQ(loaded.Priority, -5);
-    EXPECT_EQ(loaded.genChildren, std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(loaded.Mode, 4);
-    uint32_t value = 0;
-    ASSERT_TRUE(Stored(key, "Priority", &value));
-    EXPECT_EQ(value, 0xfffffffbu);
+    WriteSettingsKey(copy.c_str(), record, false);
+    for (uint32_t i = 0; i < 24; ++i)
+        EXPECT_EQ(Stored(copy, name[i]), expected[i]) << name[i];
+    ASSERT_TRUE(ReadSettingsKey(copy.c_str(), &record));
+    for (const auto& c : cases)
+        EXPECT_EQ(record.*c.field, static_cast<float>(c.stored));
+    EXPECT_EQ(record.xyAmplitude, 4294967296.0f);
+    EXPECT_EQ(record.Priority, -5);
+    EXPECT_EQ(record.genChildren, std::numeric_limits<int32_t>::min());
 }
 
-TEST(Persistence, LoadKeepsWhatIsNotStoredAndAMissingKeyChangesNothing)
+TEST(Persistence, ASaverEndingWritesOnlyWhatIsMissing)
 {
-    const std::string key = FreshKey();
-    SettingsRecord record = Defaults();
-    record.zoom0 = 3;
-    EXPECT_FALSE(ReadSettingsKey(key.c_str(), &record));
-    SettingsRecord expected = Defaults();
-    expected.zoom0 = 3;
-    EXPECT_TRUE(SameRecord(record, expected));
-
-    SettingsStore* store = StoreOpenForWrite(key.c_str());
-    ASSERT_NE(store, nullptr);
-    StoreSetValue(store, "Mode", 1);
-    StoreSetValue(store, "x_div", 0xffffffffu);
-    StoreClose(store);
-    ASSERT_TRUE(ReadSettingsKey(key.c_str(), &record));
-    expected.Mode = 1;
-    expected.x_div = 4294967296.0f;
-    EXPECT_TRUE(SameRecord(record, expected));
-}
-
-TEST(Persistence, WritingOnlyMissingValuesNeverReplacesAStoredOne)
-{
-    const std::string key = FreshKey();
-    SettingsStore* store = StoreOpenForWrite(key.c_str());
-    ASSERT_NE(store, nullptr);
+    // A missing key changes nothing; a key holding only Mode changes only it.
+    const std::string key = FreshKey(), sparse = FreshKey();
+    SettingsRecord saver = Defaults(), dialog = Defaults(), loaded = Defaults();
+    EXPECT_FALSE(ReadSettingsKey(key.c_str(), &loaded));
+    EXPECT_TRUE(Same(loaded, saver));
+    SettingsStore* store = StoreOpenForWrite(sparse.c_str());
     StoreSetValue(store, "Mode", 2);
-    StoreSetValue(store, "rotZ1", 77);
     StoreClose(store);
+    ASSERT_TRUE(ReadSettingsKey(sparse.c_str(), &loaded));
+    EXPECT_EQ(loaded.Mode, 2);
+    loaded.Mode = saver.Mode;
+    EXPECT_TRUE(Same(loaded, saver));
 
-    SettingsRecord mine = Defaults();
-    mine.Mode = 3;
-    mine.rotZ1 = 5;
-    mine.genChildren = 9;
-    WriteSettingsKey(key.c_str(), mine, true);
-    SettingsRecord loaded = Defaults();
+    // With nothing stored, a saver's end writes every value.
+    WriteSettingsKey(key.c_str(), saver, true);
+    std::memset(&loaded, 0x55, sizeof loaded);
     ASSERT_TRUE(ReadSettingsKey(key.c_str(), &loaded));
-    SettingsRecord expected = mine;
-    expected.Mode = 2;
-    expected.rotZ1 = 77;
-    EXPECT_TRUE(SameRecord(loaded, expected)) << "all 24 values are stored, the two old ones kept";
+    EXPECT_TRUE(Same(loaded, saver));
 
-    mine.genChildren = 10;
-    WriteSettingsKey(key.c_str(), mine, false);
+    // The saver has loaded; the dialog saves while it runs; then the saver ends.
+    dialog.Mode = 1;
+    dialog.rotZ1 = 77;
+    WriteSettingsKey(key.c_str(), dialog, false);
+    saver.genChildren = 9;
+    WriteSettingsKey(key.c_str(), saver, true);
+    WriteSettingsKey(sparse.c_str(), saver, true);
     ASSERT_TRUE(ReadSettingsKey(key.c_str(), &loaded));
-    EXPECT_TRUE(SameRecord(loaded, mine)) << "a full save replaces everything";
+    EXPECT_TRUE(Same(loaded, dialog));
+    EXPECT_EQ(Stored(sparse, "Mode"), 2u) << "a stored value is never replaced";
+    EXPECT_EQ(Stored(sparse, "genChildren"), 9u) << "a missing one is written";
 }
