@@ -120,7 +120,15 @@ click() {
   eval "$(xdotool getwindowgeometry --shell "$win")"
   local px=$((X + (2 * x + w) * WIDTH / (2 * duw)))
   local py=$((Y + (2 * y + h) * HEIGHT / (2 * duh)))
-  xdotool mousemove --sync "$px" "$py" click 1
+  # "mousemove --sync" waits for a motion event, which never comes when the
+  # pointer is already there (the same button clicked again).
+  local here
+  here=$(xdotool getmouselocation --shell | tr '\n' ' ')
+  if [[ "$here" == "X=$px Y=$py "* ]]; then
+    xdotool click 1
+  else
+    xdotool mousemove --sync "$px" "$py" click 1
+  fi
   sleep 0.2
 }
 
