@@ -34,7 +34,6 @@ TEST(PixelFormat, RankingPicksTheHighestScoreTheLowestNumberOnTiesOrTheFallback)
                                          Format(32, 24, H), Format(32, 32, H, 3), Format(0, 0, S)};
     EXPECT_EQ(SetupPixelFormat(formats, 6), 3);
     EXPECT_EQ(SetupPixelFormat(formats, 2), 2);
-    EXPECT_EQ(SetupPixelFormat(formats, 1), 1);
     EXPECT_EQ(SetupPixelFormat(formats + 4, 2), kUseFallbackFormat);
     EXPECT_EQ(SetupPixelFormat(nullptr, 0), kUseFallbackFormat);
 }
