@@ -1,5 +1,4 @@
-// The X11 backend's translation of X events into window messages, and the
-// display-free system services. Events are built by hand: no display needed.
+// X events turned into window messages (built by hand: no display), and the X11 system services.
 
 // GoogleTest first: Xlib defines None as a macro that its headers would trip over.
 #include <gtest/gtest.h>
@@ -7,7 +6,8 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
-#include <cstring>
+#include <sstream>
+#include <string>
 
 #include "host/win_messages.h"
 #include "platform/system.h"
@@ -15,188 +15,86 @@
 
 namespace {
 
-constexpr Window kWindow = 0x400001;
 const X11MessageAtoms kAtoms = {301, 302, 303};
 
-XEvent Event(int type)
+// An event of type on window 77 at (-1, 3), (1010, 2020) on the screen. detail is the key state,
+// the button, the focus mode (data: its detail), the expose count or the client message's type
+// (data: l[0]).
+XEvent Event(int type, unsigned int detail = 0, long data = 0)
 {
-    XEvent event;
-    std::memset(&event, 0, sizeof event);
-    event.type = type;
-    event.xany.window = kWindow;
-    return event;
+    XEvent e{};
+    e.xbutton = {type, 0, False, nullptr, 77, 0, 0, 0, -1, 3, 1010, 2020, detail, detail, True};
+    if (type == FocusIn || type == FocusOut)
+        e.xfocus = {type, 0, False, nullptr, 77, static_cast<int>(detail), static_cast<int>(data)};
+    if (type == Expose)
+        e.xexpose.count = static_cast<int>(detail);
+    if (type == ClientMessage) {
+        e.xclient = {type, 0, False, nullptr, 77, detail, 32, {}};
+        e.xclient.data.l[0] = data;
+        e.xclient.data.l[1] = 0x1234;
+        e.xclient.data.l[2] = static_cast<long>(MakePointLParam(5, 6));
+    }
+    return e;
 }
 
-std::vector<TranslatedMessage> Translate(const XEvent& event, KeySym keysym = NoSymbol,
-                                         bool focusLeft = false)
+// "message wParam x,y" for each message, the point read back from lParam as Win32 does.
+std::string Translate(const XEvent& event, KeySym keysym, bool focusLeft)
 {
     TranslatedMessage out[2];
     const int count = TranslateX11Event(event, {keysym, focusLeft}, kAtoms, out);
-    return std::vector<TranslatedMessage>(out, out + count);
-}
-
-std::vector<uint32_t> Messages(const std::vector<TranslatedMessage>& translated)
-{
-    std::vector<uint32_t> numbers;
-    for (const TranslatedMessage& m : translated)
-        numbers.push_back(m.message);
-    return numbers;
-}
-
-XEvent Button(int type, unsigned int button, int x, int y)
-{
-    XEvent event = Event(type);
-    event.xbutton.button = button;
-    event.xbutton.x = x;
-    event.xbutton.y = y;
-    event.xbutton.x_root = x + 1000;
-    event.xbutton.y_root = y + 2000;
-    return event;
+    std::ostringstream text;
+    for (int i = 0; i < count; ++i)
+        text << (i ? "|" : "") << out[i].message << ' ' << out[i].wParam << ' '
+             << static_cast<int16_t>(out[i].lParam) << ','
+             << static_cast<int16_t>(out[i].lParam >> 16);
+    return text.str();
 }
 
 } // namespace
 
-TEST(X11Events, KeysBecomeKeyDownOrSystemKeyDownWithAlt)
+TEST(X11Events, EachEventBecomesTheMessageTheSaverExpects)
 {
-    XEvent press = Event(KeyPress);
-    EXPECT_EQ(Messages(Translate(press, XK_a)), (std::vector<uint32_t>{kWmKeyDown}));
-    EXPECT_EQ(Translate(press, XK_a)[0].wParam, static_cast<WParam>(XK_a));
-    press.xkey.state = Mod1Mask;
-    EXPECT_EQ(Messages(Translate(press, XK_a)), (std::vector<uint32_t>{kWmSysKeyDown}));
-    press.xkey.state = 0;
-    EXPECT_EQ(Messages(Translate(press, XK_Alt_L)), (std::vector<uint32_t>{kWmSysKeyDown}));
-    press.xkey.state = ShiftMask | ControlMask;
-    EXPECT_EQ(Messages(Translate(press, XK_Return)), (std::vector<uint32_t>{kWmKeyDown}));
-    // F1 is a key press and a help request.
-    press.xkey.state = 0;
-    EXPECT_EQ(Messages(Translate(press, XK_F1)), (std::vector<uint32_t>{kWmKeyDown, kWmHelp}));
-    EXPECT_TRUE(Translate(Event(KeyRelease), XK_a).empty());
+    const struct {
+        const char* what;
+        XEvent event;
+        KeySym keysym;
+        bool focusLeft;
+        const char* messages;
+    } cases[] = {
+        {"key a", Event(KeyPress), XK_a, false, "256 97 0,0"},
+        {"Alt+a", Event(KeyPress, Mod1Mask), XK_a, false, "260 97 0,0"},
+        {"Alt itself", Event(KeyPress), XK_Alt_L, false, "260 65513 0,0"},
+        {"Ctrl+Return", Event(KeyPress, ControlMask), XK_Return, false, "256 65293 0,0"},
+        {"F1, help too", Event(KeyPress), XK_F1, false, "256 65470 0,0|83 0 0,0"},
+        {"key release", Event(KeyRelease), XK_a, false, ""},
+        {"button 1", Event(ButtonPress, 1), 0, false, "513 0 -1,3"},
+        {"button 2", Event(ButtonPress, 2), 0, false, "519 0 -1,3"},
+        {"button 3", Event(ButtonPress, 3), 0, false, "516 0 -1,3"},
+        {"wheel up", Event(ButtonPress, 4), 0, false, ""},
+        {"release 1", Event(ButtonRelease, 1), 0, false, ""},
+        {"release 3: menu", Event(ButtonRelease, 3), 0, false, "123 77 1010,2020"},
+        {"motion", Event(MotionNotify), 0, false, "512 0 -1,3"},
+        {"focus to another", Event(FocusOut, NotifyNormal, NotifyNonlinear), 0, true, "28 0 0,0"},
+        {"grabbed", Event(FocusOut, NotifyWhileGrabbed, NotifyNonlinear), 0, true, "28 0 0,0"},
+        {"focus still ours", Event(FocusOut, NotifyNormal, NotifyNonlinear), 0, false, ""},
+        {"our own grab", Event(FocusOut, NotifyGrab, NotifyNonlinear), 0, true, ""},
+        {"to a child of ours", Event(FocusOut, NotifyNormal, NotifyInferior), 0, true, ""},
+        {"focus gained", Event(FocusIn, NotifyNormal, NotifyNonlinear), 0, true, ""},
+        {"expose, more follow", Event(Expose, 2), 0, false, ""},
+        {"expose, last", Event(Expose, 0), 0, false, "15 0 0,0"},
+        {"delete window", Event(ClientMessage, 301, 302), 0, false, "16 0 0,0"},
+        {"other protocol", Event(ClientMessage, 301, 999), 0, false, ""},
+        {"forwarded", Event(ClientMessage, 303, kWmContextMenu), 0, false, "123 4660 5,6"},
+        {"map", Event(MapNotify), 0, false, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Translate(c.event, c.keysym, c.focusLeft), c.messages) << c.what;
 }
 
-TEST(X11Events, ButtonsOneToThreeAreLeftMiddleRightAndWheelsCountForNothing)
-{
-    const auto left = Translate(Button(ButtonPress, 1, 10, 20));
-    ASSERT_EQ(left.size(), 1u);
-    EXPECT_EQ(left[0].message, kWmLButtonDown);
-    EXPECT_EQ(left[0].lParam, MakePointLParam(10, 20));
-    EXPECT_EQ(Messages(Translate(Button(ButtonPress, 2, 0, 0))),
-              (std::vector<uint32_t>{kWmMButtonDown}));
-    EXPECT_EQ(Messages(Translate(Button(ButtonPress, 3, 0, 0))),
-              (std::vector<uint32_t>{kWmRButtonDown}));
-    for (unsigned int wheelOrSide : {4u, 5u, 6u, 7u, 8u, 9u})
-        EXPECT_TRUE(Translate(Button(ButtonPress, wheelOrSide, 0, 0)).empty()) << wheelOrSide;
-    for (unsigned int button : {1u, 2u, 4u})
-        EXPECT_TRUE(Translate(Button(ButtonRelease, button, 0, 0)).empty()) << button;
-}
-
-TEST(X11Events, RightButtonReleaseAsksForTheContextMenuAtTheScreenPoint)
-{
-    XEvent release = Button(ButtonRelease, 3, 5, 6);
-    release.xbutton.window = kWindow;
-    const auto menu = Translate(release);
-    ASSERT_EQ(menu.size(), 1u);
-    EXPECT_EQ(menu[0].message, kWmContextMenu);
-    EXPECT_EQ(menu[0].wParam, static_cast<WParam>(kWindow));
-    EXPECT_EQ(menu[0].lParam, MakePointLParam(1005, 2006));
-}
-
-TEST(X11Events, MotionExposeAndCloseRequests)
-{
-    XEvent motion = Event(MotionNotify);
-    motion.xmotion.x = 7;
-    motion.xmotion.y = 9;
-    const auto move = Translate(motion);
-    ASSERT_EQ(move.size(), 1u);
-    EXPECT_EQ(move[0].message, kWmMouseMove);
-    EXPECT_EQ(move[0].lParam, MakePointLParam(7, 9));
-
-    XEvent expose = Event(Expose);
-    expose.xexpose.count = 2; // more of the series follow: paint once, at the last
-    EXPECT_TRUE(Translate(expose).empty());
-    expose.xexpose.count = 0;
-    EXPECT_EQ(Messages(Translate(expose)), (std::vector<uint32_t>{kWmPaint}));
-
-    XEvent client = Event(ClientMessage);
-    client.xclient.format = 32;
-    client.xclient.message_type = kAtoms.protocols;
-    client.xclient.data.l[0] = static_cast<long>(kAtoms.deleteWindow);
-    EXPECT_EQ(Messages(Translate(client)), (std::vector<uint32_t>{kWmClose}));
-    client.xclient.data.l[0] = 999; // another protocol
-    EXPECT_TRUE(Translate(client).empty());
-
-    client.xclient.message_type = kAtoms.windowMessage;
-    client.xclient.data.l[0] = kWmContextMenu;
-    client.xclient.data.l[1] = 0x1234;
-    client.xclient.data.l[2] = 0x00050006;
-    const auto forwarded = Translate(client);
-    ASSERT_EQ(forwarded.size(), 1u);
-    EXPECT_EQ(forwarded[0].message, kWmContextMenu);
-    EXPECT_EQ(forwarded[0].wParam, 0x1234u);
-    EXPECT_EQ(forwarded[0].lParam, 0x00050006);
-    client.xclient.format = 8;
-    EXPECT_TRUE(Translate(client).empty());
-
-    EXPECT_TRUE(Translate(Event(MapNotify)).empty());
-    EXPECT_TRUE(Translate(Event(ConfigureNotify)).empty());
-}
-
-TEST(X11Events, FocusGoingToAnotherClientDeactivates)
-{
-    XEvent out = Event(FocusOut);
-    out.xfocus.mode = NotifyNormal;
-    out.xfocus.detail = NotifyNonlinear;
-    const auto deactivate = Translate(out, NoSymbol, true);
-    ASSERT_EQ(deactivate.size(), 1u);
-    EXPECT_EQ(deactivate[0].message, kWmActivateApp);
-    EXPECT_EQ(deactivate[0].wParam, 0u);
-    out.xfocus.mode = NotifyWhileGrabbed;
-    EXPECT_EQ(Translate(out, NoSymbol, true).size(), 1u);
-
-    // Still ours, our own grabs, or a child of ours taking the focus: nothing.
-    out.xfocus.mode = NotifyNormal;
-    EXPECT_TRUE(Translate(out, NoSymbol, false).empty());
-    out.xfocus.mode = NotifyGrab;
-    EXPECT_TRUE(Translate(out, NoSymbol, true).empty());
-    out.xfocus.mode = NotifyUngrab;
-    EXPECT_TRUE(Translate(out, NoSymbol, true).empty());
-    out.xfocus.mode = NotifyNormal;
-    out.xfocus.detail = NotifyInferior;
-    EXPECT_TRUE(Translate(out, NoSymbol, true).empty());
-    // Gaining the focus is not a close.
-    XEvent in = Event(FocusIn);
-    in.xfocus.mode = NotifyNormal;
-    EXPECT_TRUE(Translate(in, NoSymbol, true).empty());
-}
-
-TEST(X11Events, PointParameterKeepsNegativeCoordinatesInSixteenBits)
-{
-    const LParam point = MakePointLParam(-1, 3);
-    EXPECT_EQ(point & 0xFFFF, 0xFFFF);
-    EXPECT_EQ((point >> 16) & 0xFFFF, 3);
-}
-
-TEST(X11System, PlatformIsNeverOfTheWindows95FamilyAndHasNoPasswordLibraries)
+TEST(X11System, NeverThe95FamilyAndNoPasswordLibraries)
 {
     EXPECT_FALSE(PlatformIsWin9xFamily());
     uint32_t value = 77;
     EXPECT_FALSE(PlatformReadScreenSaveUsePassword(&value));
     EXPECT_EQ(PlatformLoadLibrary("PASSWORD.CPL"), 0u);
-    EXPECT_EQ(PlatformGetLoadedLibrary("IMM32.DLL"), 0u);
-}
-
-TEST(X11System, CharacterStepStopsAtTheEnd)
-{
-    const char text[] = "a\xc3\xa9";
-    EXPECT_EQ(PlatformCharNext(text), text + 1);
-    EXPECT_EQ(PlatformCharNext(text + 3), text + 3);
-}
-
-TEST(X11System, RegisteredMessagesAreStablePerNameAndDistinct)
-{
-    const uint32_t autoplay = PlatformRegisterWindowMessage("QueryCancelAutoPlay");
-    EXPECT_GE(autoplay, 0xC000u);
-    EXPECT_LE(autoplay, 0xFFFFu);
-    EXPECT_EQ(PlatformRegisterWindowMessage("QueryCancelAutoPlay"), autoplay);
-    EXPECT_NE(PlatformRegisterWindowMessage("SomethingElse"), autoplay);
-    EXPECT_EQ(PlatformRegisterWindowMessage(""), 0u);
 }
