@@ -259,3 +259,4 @@ else
   fail "win98 /s without a password: no saver window appeared"
 fi
 cat "$log"
+echo "DONE" >>"$BV_CHECK_LOG"
