@@ -3,7 +3,7 @@
 # a private X display. Reports each check with PASS/FAIL on stdout and as a
 # line in $BV_CHECK_LOG. Expects build-win32/ and build-win64/ to be built.
 set -uo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/../.." || exit 1
 
 pass() { echo "PASS: $*"; echo "PASS" >>"$BV_CHECK_LOG"; }
 fail() { echo "FAIL: $*"; echo "FAIL" >>"$BV_CHECK_LOG"; }
@@ -64,7 +64,7 @@ stored_dwords() { # how many of the 24 values are stored as REG_DWORD
   local listing n=0
   listing=$(wine reg query "$settings_key" 2>/dev/null | tr -d '\r')
   for name in "${value_names[@]}"; do
-    grep -Eq "^[[:space:]]+$name[[:space:]]+REG_DWORD[[:space:]]" <<<"$listing" && n=$((n + 1))
+    grep -Eq "^[[:space:]]+${name}[[:space:]]+REG_DWORD[[:space:]]" <<<"$listing" && n=$((n + 1))
   done
   echo "$n"
 }
