@@ -59,15 +59,17 @@ WindowHandle PlatformCreateSaverWindow(uint32_t exStyle, const char* title, uint
 int PlatformRunMessageLoop()
 {
     MSG message{};
-    // GetMessageA answers -1 on an error; only the quit message (0) ends the loop.
-    BOOL status;
-    while ((status = GetMessageA(&message, nullptr, 0, 0)) != 0) {
+    // GetMessageA answers -1 when it fails (it cannot with no window filter);
+    // that ends the loop as a quit with code 0 would, rather than spinning.
+    for (;;) {
+        const BOOL status = GetMessageA(&message, nullptr, 0, 0);
+        if (status == 0)
+            return static_cast<int>(message.wParam);
         if (status == -1)
-            break;
+            return 0;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
-    return static_cast<int>(message.wParam);
 }
 
 void PlatformPostMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
