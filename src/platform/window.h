@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "platform/platform_types.h"
+#include "platform/window_styles.h"
 
 // A screen position in pixels (a POINT).
 struct ScreenPoint {
@@ -21,14 +22,6 @@ struct ScreenRect {
     int32_t right;
     int32_t bottom;
 };
-
-// Window styles the host passes to PlatformCreateSaverWindow.
-constexpr uint32_t kWsPopup = 0x80000000u;
-constexpr uint32_t kWsChild = 0x40000000u;
-constexpr uint32_t kWsVisible = 0x10000000u;
-constexpr uint32_t kWsClipSiblings = 0x04000000u;
-constexpr uint32_t kWsClipChildren = 0x02000000u;
-constexpr uint32_t kWsExTopmost = 0x00000008u;
 
 // The saver's class name and its two window titles.
 constexpr const char* kSaverClassName = "WindowsScreenSaverClass";
