@@ -8,7 +8,6 @@
 
 #include "platform/window_styles.h"
 
-
 // Control id of controls that are never addressed (IDC_STATIC).
 constexpr int kNoControlId = -1;
 
