@@ -1,5 +1,4 @@
-// The registry store against Wine's real registry, under a scratch key of
-// the current user that each test removes again.
+// The registry store against Wine's real registry.
 #include <windows.h>
 
 #include <string>
@@ -12,89 +11,61 @@
 
 namespace {
 
-class Win32RegistryStore : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        root_ = "Software\\Quarnel\\BrittleviewTests\\Run" + std::to_string(GetCurrentProcessId());
-        path_ = root_ + "\\Deeper\\Key";
-        RegDeleteTreeA(HKEY_CURRENT_USER, root_.c_str());
-    }
-    void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, root_.c_str()); }
-
-    // Writes raw data of any type under the scratch key, bypassing the store.
-    void WriteRaw(const char* name, DWORD type, const void* data, DWORD size)
-    {
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_WRITE,
-                                  nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-        RegCloseKey(key);
-    }
-
-    std::string root_;
-    std::string path_;
-};
-
-TEST_F(Win32RegistryStore, MissingKeyOpensForWriteWithParentsAndReadsBackDwords)
+TEST(Win32RegistryStore, WritesCreateTheKeyAndOnlyFourByteDataReadsAsAValue)
 {
-    EXPECT_EQ(StoreOpenForRead(path_.c_str()), nullptr);
+    const std::string root =
+        "Software\\Quarnel\\BrittleviewTests\\Run" + std::to_string(GetCurrentProcessId());
+    const std::string path = root + "\\Deeper\\Key";
+    RegDeleteTreeA(HKEY_CURRENT_USER, root.c_str());
+    EXPECT_EQ(StoreOpenForRead(path.c_str()), nullptr);
 
-    SettingsStore* writer = StoreOpenForWrite(path_.c_str());
-    ASSERT_NE(writer, nullptr);
-    StoreSetValue(writer, "Mode", 3);
+    SettingsStore* writer = StoreOpenForWrite(path.c_str());
+    ASSERT_NE(writer, nullptr) << "the missing key and its parents are created";
     StoreSetValue(writer, "x_div", 0xFFFFFFFFu);
     uint32_t value = 0;
-    // A handle opened for writing reads too.
-    EXPECT_TRUE(StoreQueryValue(writer, "Mode", &value));
-    EXPECT_EQ(value, 3u);
+    EXPECT_TRUE(StoreQueryValue(writer, "x_div", &value)) << "a write handle reads too";
+    EXPECT_EQ(value, 0xFFFFFFFFu);
     StoreClose(writer);
 
-    // The value really is a four-byte REG_DWORD in the registry.
     HKEY key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
-    DWORD type = 0, data = 0, size = sizeof(data);
-    ASSERT_EQ(RegQueryValueExA(key, "x_div", nullptr, &type, reinterpret_cast<BYTE*>(&data), &size),
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, &key),
               ERROR_SUCCESS);
-    RegCloseKey(key);
+    const DWORD four = 0x01020304;
+    const struct {
+        const char* name;
+        DWORD type;
+        const void* data;
+        DWORD size;
+        bool reads;
+    } cases[] = {
+        {"x_div", 0, nullptr, 0, true}, // as the store wrote it: a four-byte REG_DWORD
+        {"text", REG_SZ, "twelve", 7, false},    {"short", REG_BINARY, &four, 2, false},
+        {"binary4", REG_BINARY, &four, 4, true}, // the type is not examined
+        {"neverWritten", 0, nullptr, 0, false},
+    };
+    for (const auto& c : cases)
+        if (c.data)
+            RegSetValueExA(key, c.name, 0, c.type, static_cast<const BYTE*>(c.data), c.size);
+    DWORD type = 0, data = 0, size = sizeof(data);
+    RegQueryValueExA(key, "x_div", nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
     EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(size, 4u);
-    EXPECT_EQ(data, 0xFFFFFFFFu);
+    RegCloseKey(key);
 
-    SettingsStore* reader = StoreOpenForRead(path_.c_str());
+    SettingsStore* reader = StoreOpenForRead(path.c_str());
     ASSERT_NE(reader, nullptr);
-    EXPECT_TRUE(StoreQueryValue(reader, "x_div", &value));
-    EXPECT_EQ(value, 0xFFFFFFFFu);
-    value = 42;
-    EXPECT_FALSE(StoreQueryValue(reader, "neverWritten", &value));
-    EXPECT_EQ(value, 42u) << "a missing value leaves the output alone";
+    for (const auto& c : cases) {
+        value = 42;
+        EXPECT_EQ(StoreQueryValue(reader, c.name, &value), c.reads) << c.name;
+        EXPECT_EQ(value, !c.reads ? 42u : c.data ? four : 0xFFFFFFFFu) << c.name;
+    }
     StoreClose(reader);
+    RegDeleteTreeA(HKEY_CURRENT_USER, root.c_str());
 }
 
-TEST_F(Win32RegistryStore, OnlyFourByteDataCountsAsAValue)
-{
-    WriteRaw("text", REG_SZ, "twelve", 7);
-    const unsigned short shortData = 0x1234;
-    WriteRaw("short", REG_BINARY, &shortData, sizeof(shortData));
-    const DWORD binary = 0x01020304;
-    WriteRaw("binary4", REG_BINARY, &binary, sizeof(binary));
-
-    SettingsStore* reader = StoreOpenForRead(path_.c_str());
-    ASSERT_NE(reader, nullptr);
-    uint32_t value = 99;
-    EXPECT_FALSE(StoreQueryValue(reader, "text", &value));
-    EXPECT_FALSE(StoreQueryValue(reader, "short", &value));
-    EXPECT_EQ(value, 99u);
-    // The type is not examined: four bytes of any type read as a number.
-    EXPECT_TRUE(StoreQueryValue(reader, "binary4", &value));
-    EXPECT_EQ(value, 0x01020304u);
-    StoreClose(reader);
-}
-
-// The saver's own key: a save writes all 24 values as REG_DWORDs, with the
+// A save writes all 24 values as REG_DWORDs under the saver's own key, the
 // float fields truncated, and a load brings them back.
-TEST(Win32RegistrySettings, SaveWritesEveryFieldUnderTheSettingsKeyAndLoadReadsItBack)
+TEST(Win32RegistrySettings, SaveWritesEveryFieldAndLoadReadsItBack)
 {
     RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKeyPath);
     SetDefaultSettings();
@@ -137,10 +108,9 @@ TEST(Win32RegistrySettings, SaveWritesEveryFieldUnderTheSettingsKeyAndLoadReadsI
             ERROR_SUCCESS)
             << name;
         EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << name;
+        if (std::string(name) == "xySizeX")
+            EXPECT_EQ(data, 12u);
     }
-    DWORD data = 0, size = sizeof(data);
-    RegQueryValueExA(key, "xySizeX", nullptr, nullptr, reinterpret_cast<BYTE*>(&data), &size);
-    EXPECT_EQ(data, 12u);
     RegCloseKey(key);
 
     SetDefaultSettings();
