@@ -13,9 +13,10 @@
 
 #include "config/about_box.h"
 #include "config/configure_dialog.h"
+#include "config/persistence.h"
+#include "core/settings.h"
 #include "platform/dialog.h"
 #include "platform/settings_store.h"
-#include "unit/win32/win32_test_support.h"
 
 namespace {
 
@@ -109,7 +110,6 @@ MessageResult ExerciseProc(WindowHandle dialog, uint32_t message, WParam wParam,
 
 TEST(Win32Dialogs, ControlPrimitivesWorkOnTheRealControls)
 {
-    REQUIRE_DESKTOP();
     EXPECT_EQ(PlatformDialogBox(kConfigureDialogId, 0, ExerciseProc), 7);
     EXPECT_EQ(nestedResult, 3) << "a nested dialog runs its own procedure";
     EXPECT_EQ(PlatformDialogBox(9999, 0, ExerciseProc), -1) << "no such template";
@@ -157,7 +157,6 @@ void CALLBACK DriveDialogs(HWND, UINT, UINT_PTR timer, DWORD)
 
 TEST(Win32Dialogs, ConfigurationShowsDefaultsOpensAboutAndSavesOnOk)
 {
-    REQUIRE_DESKTOP();
     RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKeyPath);
     SetTimer(nullptr, 0, 25, DriveDialogs);
     EXPECT_EQ(PlatformDialogBox(kConfigureDialogId, 0, ConfigureDialogProc), 1);
@@ -166,14 +165,10 @@ TEST(Win32Dialogs, ConfigurationShowsDefaultsOpensAboutAndSavesOnOk)
         "2",  "on", "on", "on", "on", "off", kAboutMailLink, "0"};
     EXPECT_EQ(seen, expected);
 
-    SettingsStore* store = StoreOpenForRead(SettingsKeyPath);
-    ASSERT_NE(store, nullptr) << "OK saves the settings";
-    uint32_t priority = 99, xDiv = 99;
-    EXPECT_TRUE(StoreQueryValue(store, "Priority", &priority));
-    EXPECT_TRUE(StoreQueryValue(store, "x_div", &xDiv));
-    EXPECT_EQ(priority, 0u) << "the thumb's position";
-    EXPECT_EQ(xDiv, 30u) << "the typed text";
-    StoreClose(store);
+    SetDefaultSettings();
+    LoadSettings();
+    EXPECT_EQ(Settings.Priority, 0) << "OK saves the thumb's position";
+    EXPECT_EQ(Settings.x_div, 30.0f) << "and the typed text";
     RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKeyPath);
 }
 

@@ -27,35 +27,29 @@ struct TemplateReader {
     }
     uint32_t Dword() { return Word() | static_cast<uint32_t>(Word()) << 16; }
     int Short() { return static_cast<int16_t>(Word()); }
-    // A string or an ordinal: 0 is none, 0xFFFF an ordinal, else UTF-16 up to a NUL.
+    // A string, or an ordinal (0xFFFF first), with the predefined control classes named.
     std::string NameOrOrdinal()
     {
+        static const char* const kClasses[] = {"Button", "Edit", "Static"};
         std::string text;
         for (uint16_t c = Word(); c; c = Word()) {
-            if (c == 0xFFFF && text.empty())
-                return "#" + std::to_string(Word());
+            if (c == 0xFFFF && text.empty()) {
+                const uint16_t ordinal = Word();
+                return ordinal >= 0x80 && ordinal < 0x83 ? kClasses[ordinal - 0x80]
+                                                         : "#" + std::to_string(ordinal);
+            }
             text += static_cast<char>(c);
         }
         return text;
     }
 };
 
-// The upper-case class name, with the predefined classes' ordinals resolved.
-std::string ClassName(std::string name)
-{
-    if (name == "#128" || name == "#129" || name == "#130")
-        return name == "#128" ? "BUTTON" : name == "#129" ? "EDIT" : "STATIC";
-    for (char& c : name)
-        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-    return name;
-}
-
 TEST(Win32Resources, DialogTemplatesMatchTheirTablesControlByControl)
 {
     HMODULE module = GetModuleHandleA(nullptr);
     for (const DialogTemplate* expected : {&kConfigureDialogTemplate, &kAboutDialogTemplate}) {
         SCOPED_TRACE(expected->title);
-        HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(expected->id), MAKEINTRESOURCEA(5));
+        HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(expected->id), RT_DIALOG);
         ASSERT_NE(found, nullptr) << "no dialog resource " << expected->id;
         const auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(module, found)));
         TemplateReader reader{data, data};
@@ -64,8 +58,7 @@ TEST(Win32Resources, DialogTemplatesMatchTheirTablesControlByControl)
         EXPECT_EQ(style, expected->style);
         EXPECT_EQ(reader.Dword(), 0u) << "extended style";
         const int count = reader.Word();
-        EXPECT_EQ(reader.Short(), 0);
-        EXPECT_EQ(reader.Short(), 0);
+        EXPECT_EQ(reader.Dword(), 0u) << "position";
         EXPECT_EQ(reader.Short(), expected->width);
         EXPECT_EQ(reader.Short(), expected->height);
         EXPECT_EQ(reader.NameOrOrdinal(), "") << "menu";
@@ -79,8 +72,7 @@ TEST(Win32Resources, DialogTemplatesMatchTheirTablesControlByControl)
         for (int i = 0; i < count; ++i) {
             const ControlTemplate& control = expected->controls[i];
             SCOPED_TRACE("control #" + std::to_string(i) + " \"" + control.caption + "\"");
-            while ((reader.at - reader.start) % 4)
-                ++reader.at;
+            reader.at += (4 - (reader.at - reader.start) % 4) % 4;
             EXPECT_EQ(reader.Dword(), WS_CHILD | WS_VISIBLE | control.style);
             EXPECT_EQ(reader.Dword(), 0u) << "extended style";
             EXPECT_EQ(reader.Short(), control.x);
@@ -88,7 +80,7 @@ TEST(Win32Resources, DialogTemplatesMatchTheirTablesControlByControl)
             EXPECT_EQ(reader.Short(), control.width);
             EXPECT_EQ(reader.Short(), control.height);
             EXPECT_EQ(reader.Word(), static_cast<uint16_t>(control.id));
-            EXPECT_EQ(ClassName(reader.NameOrOrdinal()), ClassName(ControlClassName(control.kind)));
+            EXPECT_STRCASEEQ(reader.NameOrOrdinal().c_str(), ControlClassName(control.kind));
             EXPECT_EQ(reader.NameOrOrdinal(), control.caption);
             reader.at += reader.Word(); // creation data
         }

@@ -13,54 +13,35 @@
 #include "core/pixel_format.h"
 #include "platform/gl_surface.h"
 #include "platform/screen.h"
-#include "unit/win32/win32_test_support.h"
 
 namespace {
 
-// Paints its client area in quadrants: red, green / blue, white.
-LRESULT CALLBACK QuadrantProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+void LetTheScreenCatchUp()
 {
-    if (message != WM_PAINT)
-        return DefWindowProcA(window, message, wParam, lParam);
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
-    RECT client;
-    GetClientRect(window, &client);
-    const LONG midX = client.right / 2, midY = client.bottom / 2;
-    const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255)};
-    for (int i = 0; i < 4; ++i) {
-        RECT rect = {i % 2 ? midX : 0, i / 2 ? midY : 0, i % 2 ? client.right : midX,
-                     i / 2 ? client.bottom : midY};
-        HBRUSH brush = CreateSolidBrush(colours[i]);
-        FillRect(dc, &rect, brush);
-        DeleteObject(brush);
-    }
-    EndPaint(window, &paint);
-    return 0;
+    MSG message;
+    for (int i = 0; i < 20; ++i, Sleep(25))
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
 }
 
-HWND MakeWindow(const char* className, WNDPROC proc, int width, int height)
+// A topmost popup of its own class, filled with brush (none: left to GL).
+HWND MakeWindow(const char* className, HBRUSH brush, int x, int y, int width, int height)
 {
     WNDCLASSA windowClass{};
     windowClass.style = CS_OWNDC;
-    windowClass.lpfnWndProc = proc;
+    windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = brush;
     windowClass.lpszClassName = className;
     RegisterClassA(&windowClass); // fails harmlessly when already registered
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, className, className, WS_POPUP | WS_VISIBLE, 0, 0,
-                                  width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
-    UpdateWindow(window);
-    for (int i = 0; i < 20; ++i) { // let the window reach the screen
-        PumpMessages();
-        Sleep(25);
-    }
-    return window;
+    return CreateWindowExA(WS_EX_TOPMOST, className, className, WS_POPUP | WS_VISIBLE, x, y, width,
+                           height, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
 // The capture done pixel by pixel with GetPixel: the reference for the bulk read.
 std::vector<uint8_t> CaptureByGetPixel(int width, int height)
 {
-    HDC desktopDc = GetWindowDC(GetDesktopWindow());
+    HDC desktopDc = GetDC(nullptr);
     HDC memoryDc = CreateCompatibleDC(desktopDc);
     HBITMAP bitmap = CreateCompatibleBitmap(desktopDc, width, height);
     HGDIOBJ previous = SelectObject(memoryDc, bitmap);
@@ -74,55 +55,52 @@ std::vector<uint8_t> CaptureByGetPixel(int width, int height)
         }
     }
     SelectObject(memoryDc, previous);
-    ReleaseDC(GetDesktopWindow(), desktopDc);
     DeleteObject(bitmap);
     DeleteDC(memoryDc);
+    ReleaseDC(nullptr, desktopDc);
     return pixels;
 }
 
 TEST(Win32Screen, CaptureIsScaledTopRowFirstBlueGreenRedAndMatchesPixelReads)
 {
-    REQUIRE_DESKTOP();
     int screenWidth = -1, screenHeight = -1;
     GetPrimaryScreenSize(&screenWidth, &screenHeight);
     EXPECT_EQ(screenWidth, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(screenHeight, GetSystemMetrics(SM_CYSCREEN));
-    HWND window = MakeWindow("BvQuadrants", QuadrantProc, screenWidth, screenHeight);
-    ASSERT_NE(window, nullptr);
+    // The screen in quadrants: red, green / blue, white.
+    const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255)};
+    HWND quadrants[4];
+    for (int i = 0; i < 4; ++i)
+        quadrants[i] = MakeWindow(("BvQuadrant" + std::to_string(i)).c_str(),
+                                  CreateSolidBrush(colours[i]), i % 2 * screenWidth / 2,
+                                  i / 2 * screenHeight / 2, screenWidth / 2, screenHeight / 2);
+    LetTheScreenCatchUp();
     // 30 wide: rows of 90 bytes, which GDI pads to 92 and the capture must not.
     for (const auto& [width, height] : {std::pair{512, 256}, std::pair{30, 20}}) {
         SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
         std::vector<uint8_t> captured(static_cast<size_t>(width) * height * 3, 0xAB);
         ASSERT_TRUE(CapturePrimaryScreen(width, height, captured.data()));
         EXPECT_EQ(captured, CaptureByGetPixel(width, height));
-        auto pixel = [&](int x, int y) {
-            const uint8_t* at = &captured[(static_cast<size_t>(y) * width + x) * 3];
-            return RGB(at[2], at[1], at[0]);
-        };
-        EXPECT_EQ(pixel(0, 0), RGB(255, 0, 0));
-        EXPECT_EQ(pixel(width - 1, 0), RGB(0, 255, 0));
-        EXPECT_EQ(pixel(0, height - 1), RGB(0, 0, 255));
-        EXPECT_EQ(pixel(width - 1, height - 1), RGB(255, 255, 255));
+        for (int i = 0; i < 4; ++i) {
+            const uint8_t* at = &captured[((i / 2 ? height - 1 : 0) * static_cast<size_t>(width) +
+                                           (i % 2 ? width - 1 : 0)) *
+                                          3];
+            EXPECT_EQ(RGB(at[2], at[1], at[0]), colours[i]) << "corner " << i;
+        }
     }
-    DestroyWindow(window);
+    for (HWND window : quadrants)
+        DestroyWindow(window);
     uint8_t unused[3];
     EXPECT_FALSE(CapturePrimaryScreen(0, 10, unused));
     EXPECT_FALSE(CapturePrimaryScreen(10, -1, unused));
 }
 
-LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 TEST(Win32GlSurface, FormatsMatchTheirDescriptorsAndTheChosenOneDrawsAndSwaps)
 {
-    REQUIRE_DESKTOP();
-    HWND window = MakeWindow("BvGl", PlainProc, 64, 48);
+    HWND window = MakeWindow("BvGl", nullptr, 0, 0, 64, 48);
     GlSurface* surface = OpenGlSurface(reinterpret_cast<WindowHandle>(window));
     ASSERT_NE(surface, nullptr);
     HDC dc = GetDC(window);
-    const int count = DescribePixelFormat(dc, 1, 0, nullptr);
     std::vector<PixelFormatRecord> formats;
     PixelFormatRecord record{};
     while (DescribeGlFormat(surface, static_cast<int>(formats.size()) + 1, &record)) {
@@ -140,6 +118,7 @@ TEST(Win32GlSurface, FormatsMatchTheirDescriptorsAndTheChosenOneDrawsAndSwaps)
                                    : PixelFormatTier::GenericSoftware);
         formats.push_back(record);
     }
+    const int count = DescribePixelFormat(dc, 1, 0, nullptr);
     ASSERT_GT(count, 0);
     EXPECT_EQ(static_cast<int>(formats.size()), count) << "every format and no more";
 
@@ -147,45 +126,34 @@ TEST(Win32GlSurface, FormatsMatchTheirDescriptorsAndTheChosenOneDrawsAndSwaps)
     ASSERT_NE(best, kUseFallbackFormat) << "Wine offers double-buffered RGBA window formats";
     ASSERT_TRUE(SetGlFormat(surface, best));
     EXPECT_EQ(GetPixelFormat(dc), best);
+    ReleaseDC(window, dc);
     ASSERT_TRUE(CreateGlContext(surface));
     int width = 0, height = 0;
     GetGlClientSize(surface, &width, &height);
-    EXPECT_EQ(width, 64);
-    EXPECT_EQ(height, 48);
-
+    EXPECT_EQ(std::pair(width, height), std::pair(64, 48));
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     SwapGlBuffers(surface);
-    COLORREF shown = 0;
-    for (int i = 0; i < 40 && shown != RGB(0, 255, 0); ++i) { // the screen under the window
-        PumpMessages();
-        Sleep(25);
-        HDC screen = GetDC(nullptr);
-        shown = GetPixel(screen, 10, 10);
-        ReleaseDC(nullptr, screen);
-    }
-    EXPECT_EQ(shown, RGB(0, 255, 0));
-    ReleaseDC(window, dc);
+    LetTheScreenCatchUp();
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(screen, 10, 10), RGB(0, 255, 0)) << "the swap shows the drawing";
+    ReleaseDC(nullptr, screen);
     CloseGlSurface(surface);
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
     DestroyWindow(window);
-}
 
-TEST(Win32GlSurface, FallbackRequestGetsADoubleBufferedRgbaFormat)
-{
-    REQUIRE_DESKTOP();
-    HWND window = MakeWindow("BvGl", PlainProc, 32, 32);
-    GlSurface* surface = OpenGlSurface(reinterpret_cast<WindowHandle>(window));
-    ASSERT_NE(surface, nullptr);
+    // A fallback request gets a double-buffered RGBA format with a depth buffer.
+    window = MakeWindow("BvGl", nullptr, 0, 0, 32, 32);
+    surface = OpenGlSurface(reinterpret_cast<WindowHandle>(window));
     ASSERT_TRUE(SetFallbackGlFormat(surface, kFallbackPixelFormat));
-    HDC dc = GetDC(window);
+    dc = GetDC(window);
     PIXELFORMATDESCRIPTOR pfd{};
     ASSERT_TRUE(DescribePixelFormat(dc, GetPixelFormat(dc), sizeof(pfd), &pfd));
-    EXPECT_TRUE(pfd.dwFlags & PFD_DOUBLEBUFFER);
-    EXPECT_TRUE(pfd.dwFlags & PFD_SUPPORT_OPENGL);
+    ReleaseDC(window, dc);
+    EXPECT_EQ(pfd.dwFlags & (PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL),
+              static_cast<DWORD>(PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL));
     EXPECT_EQ(pfd.iPixelType, PFD_TYPE_RGBA);
     EXPECT_GE(pfd.cDepthBits, 16);
-    ReleaseDC(window, dc);
     EXPECT_TRUE(CreateGlContext(surface));
     CloseGlSurface(surface);
     DestroyWindow(window);
