@@ -79,12 +79,10 @@ TEST(Win32Screen, CaptureIsScaledTopRowFirstBlueGreenRedAndMatchesPixelReads)
         std::vector<uint8_t> captured(static_cast<size_t>(width) * height * 3, 0xAB);
         ASSERT_TRUE(CapturePrimaryScreen(width, height, captured.data()));
         EXPECT_EQ(captured, CaptureByGetPixel(width, height));
-        for (int i = 0; i < 4; ++i) {
-            const uint8_t* at = &captured[((i / 2 ? height - 1 : 0) * static_cast<size_t>(width) +
-                                           (i % 2 ? width - 1 : 0)) *
-                                          3];
-            EXPECT_EQ(RGB(at[2], at[1], at[0]), colours[i]) << "corner " << i;
-        }
+        // Top left red and bottom right white, in blue-green-red order, top row first.
+        EXPECT_EQ(std::vector(captured.begin(), captured.begin() + 3),
+                  (std::vector<uint8_t>{0, 0, 255}));
+        EXPECT_EQ(std::vector(captured.end() - 3, captured.end()), (std::vector<uint8_t>(3, 255)));
     }
     for (HWND window : quadrants)
         DestroyWindow(window);
