@@ -4,14 +4,8 @@
 # started here is recorded and ended by PID when the script exits. Every wait
 # is bounded.
 
-set -u
-BV=${1:?usage: script.sh /path/to/brittleview}
-WORK=$(mktemp -d)
-export XDG_CONFIG_HOME=$WORK/config
-mkdir -p "$XDG_CONFIG_HOME"
+source "$(dirname "${BASH_SOURCE[0]}")/common.bash" "$@"
 SETTINGS_FILE=$XDG_CONFIG_HOME/brittleview/settings.reg
-STARTED=()
-FAILURES=0
 DIALOG_PID=
 DIALOG_WIN=
 EXIT_CODE=
@@ -22,36 +16,6 @@ CONFIG_DU_W=367
 CONFIG_DU_H=282
 ABOUT_DU_W=242
 ABOUT_DU_H=206
-
-cleanup() {
-  local pid
-  for pid in "${STARTED[@]}"; do
-    if kill -0 "$pid" 2>/dev/null; then
-      kill "$pid" 2>/dev/null
-      wait "$pid" 2>/dev/null
-    fi
-  done
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  FAILURES=$((FAILURES + 1))
-}
-
-pass() {
-  echo "ok: $*"
-}
-
-finish() {
-  if [ "$FAILURES" -ne 0 ]; then
-    echo "$FAILURES check(s) failed" >&2
-    exit 1
-  fi
-  echo "all checks passed"
-  exit 0
-}
 
 # find_window TITLE [SECONDS]: prints the id of the visible window named TITLE, waiting at most SECONDS.
 find_window() {

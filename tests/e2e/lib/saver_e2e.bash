@@ -2,43 +2,7 @@
 # Expects $1 of the sourcing script to be the program and $DISPLAY to be set.
 # Everything started here is recorded and ended by PID when the script exits.
 
-set -u
-BV=${1:?usage: script.sh /path/to/brittleview}
-WORK=$(mktemp -d)
-export XDG_CONFIG_HOME=$WORK/config
-mkdir -p "$XDG_CONFIG_HOME"
-STARTED=()
-FAILURES=0
-
-cleanup() {
-  local pid
-  for pid in "${STARTED[@]}"; do
-    if kill -0 "$pid" 2>/dev/null; then
-      kill "$pid" 2>/dev/null
-      wait "$pid" 2>/dev/null
-    fi
-  done
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  FAILURES=$((FAILURES + 1))
-}
-
-pass() {
-  echo "ok: $*"
-}
-
-finish() {
-  if [ "$FAILURES" -ne 0 ]; then
-    echo "$FAILURES check(s) failed" >&2
-    exit 1
-  fi
-  echo "all checks passed"
-  exit 0
-}
+source "$(dirname "${BASH_SOURCE[0]}")/common.bash" "$@"
 
 # start_bg VAR command...: starts command in the background, records its PID in VAR.
 start_bg() {
