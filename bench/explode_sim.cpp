@@ -184,7 +184,7 @@ int main(int argc, char** argv)
     }
     const double s1 = WallSeconds();
 
-    std::printf("{\"case\":\"%s\",\"width\":%d,\"height\":%d,\"frames\":%ld,\"fps\":%.1f,"
+    std::printf("{\"case\":\"sim-%s\",\"width\":%d,\"height\":%d,\"frames\":%ld,\"fps\":%.1f,"
                 "\"frame_ms\":%.2f,\"draw_ms\":%.2f,\"sim_ms\":%.3f,\"sim_fraction\":%.4f,"
                 "\"cpu_ms_per_frame\":%.2f,\"peak_pieces\":%zu,\"peak_rss_mb\":%.1f,"
                 "\"first_frame_ms\":%.1f,\"cycle_frames\":%.0f,\"sim_only_us_per_frame\":%.2f,\"cycle_peak_pieces\":%zu}\n",
