@@ -1,8 +1,6 @@
-// Dialog boxes under Wine, built from the program's own resources (linked
-// into this test program too): the compiled templates against the tables the
-// dialog logic and the GTK dialogs are built from, the dialog seam's
-// primitives on the real controls, and the configuration dialog driven as a
-// user would.
+// Dialog boxes under Wine from the program's own resources (linked in here
+// too): the compiled templates against their tables, the dialog seam on the
+// real controls, and the configuration dialog driven as a user would.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -89,7 +87,6 @@ std::string Text(HWND dialog, int id)
 
 std::map<int, int> commands; // notification code -> WM_COMMANDs received
 
-// Exercises the primitives when the dialog opens, then ends it with 7.
 MessageResult ExerciseProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam)
 {
     if (message == WM_COMMAND)

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -99,12 +100,6 @@ TEST(Win32System, LibrariesLoadByNameAndTheInputContextDetachesAndComesBack)
     DestroyWindow(edit);
 }
 
-int Faults(void*)
-{
-    *static_cast<volatile int*>(nullptr) = 1;
-    return 0;
-}
-
 TEST(Win32SystemGuardDeathTest, ResultPassesThroughAndAFaultRunsTheFaultWork)
 {
     const auto announce = [] {
@@ -128,7 +123,11 @@ TEST(Win32SystemGuardDeathTest, ResultPassesThroughAndAFaultRunsTheFaultWork)
     if (!debugger[0] || std::string(debugger).find("winedbg") != std::string::npos)
         GTEST_SKIP() << "a crash debugger would take the fault";
     ::testing::FLAGS_gtest_death_test_style = "threadsafe";
-    EXPECT_EXIT(PlatformRunGuarded(Faults, nullptr, announce, 77), ::testing::ExitedWithCode(77),
+    const auto faults = [](void*) {
+        *static_cast<volatile int*>(nullptr) = 1;
+        return 0;
+    };
+    EXPECT_EXIT(PlatformRunGuarded(faults, nullptr, announce, 77), ::testing::ExitedWithCode(77),
                 "fault work ran");
 }
 
@@ -178,11 +177,8 @@ TEST(Win32RegistryStore, SaveWritesFourByteDwordsAndOtherDataCountsAsMissing)
                              "rotY1 rotZ0 rotZ1 zoom0 zoom1");
     for (std::string name; names >> name;) {
         DWORD type = 0, size = 0;
-        EXPECT_EQ(RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size),
-                  ERROR_SUCCESS)
-            << name;
-        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD)) << name;
-        EXPECT_EQ(size, 4u) << name;
+        const LONG found = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
+        EXPECT_EQ(std::tuple(found, type, size), std::tuple(ERROR_SUCCESS, REG_DWORD, 4)) << name;
     }
     const DWORD four = 0x01020304;
     RegSetValueExA(key, "text", 0, REG_SZ, reinterpret_cast<const BYTE*>("twelve"), 7);
@@ -207,10 +203,6 @@ TEST(Win32RegistryStore, SaveWritesFourByteDwordsAndOtherDataCountsAsMissing)
     }
     StoreClose(writer);
 
-    SetDefaultSettings();
-    LoadSettings();
-    EXPECT_EQ(Settings.xySizeX, 12.0f);
-    EXPECT_EQ(Settings.Mode, 4);
     RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKeyPath);
 }
 
