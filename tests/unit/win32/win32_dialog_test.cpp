@@ -152,11 +152,9 @@ void CALLBACK DriveDialogs(HWND, UINT, UINT_PTR timer, DWORD)
     const auto dialogClass = reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(32770));
     HWND config = FindWindowA(dialogClass, "Brittleview Configuration");
     HWND about = FindWindowA(dialogClass, "About Brittleview");
-    if (++ticks > 400) { // never leave a dialog hanging on a failure
-        if (about)
-            EndDialog(about, 2);
-        if (config)
-            EndDialog(config, 99);
+    if (++ticks > 400) {     // never leave a dialog hanging on a failure
+        EndDialog(about, 2); // either may be null: then nothing happens
+        EndDialog(config, 99);
         KillTimer(nullptr, timer);
     } else if (step == 0 && config) { // the defaults; then drag the thumb, type, open About
         for (int id : {1039, 1040, 1071, 1042, 1045, 1047, 1031, 1030, 1028})

@@ -27,12 +27,8 @@ void LetTheScreenCatchUp()
 // A topmost popup of its own class, filled with brush (none: left to GL).
 HWND MakeWindow(const char* className, HBRUSH brush, int x, int y, int width, int height)
 {
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_OWNDC;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = brush;
-    windowClass.lpszClassName = className;
+    const WNDCLASSA windowClass{CS_OWNDC, DefWindowProcA, 0,     0,       GetModuleHandleA(nullptr),
+                                nullptr,  nullptr,        brush, nullptr, className};
     RegisterClassA(&windowClass); // fails harmlessly when already registered
     return CreateWindowExA(WS_EX_TOPMOST, className, className, WS_POPUP | WS_VISIBLE, x, y, width,
                            height, nullptr, nullptr, windowClass.hInstance, nullptr);
@@ -48,12 +44,11 @@ std::vector<uint8_t> CaptureByGetPixel(int width, int height)
     StretchBlt(memoryDc, 0, 0, width, height, desktopDc, 0, 0, GetSystemMetrics(SM_CXSCREEN),
                GetSystemMetrics(SM_CYSCREEN), SRCCOPY);
     std::vector<uint8_t> pixels;
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const COLORREF value = GetPixel(memoryDc, x, y);
             pixels.insert(pixels.end(), {GetBValue(value), GetGValue(value), GetRValue(value)});
         }
-    }
     DeleteDC(memoryDc);
     DeleteObject(bitmap);
     ReleaseDC(nullptr, desktopDc);

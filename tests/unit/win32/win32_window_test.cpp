@@ -131,30 +131,25 @@ TEST(Win32SystemGuardDeathTest, ResultPassesThroughAndAFaultRunsTheFaultWork)
                 "fault work ran");
 }
 
-struct ThreadProbe {
-    HANDLE go;
-    int priority;
-};
-
 TEST(Win32Threads, StartPrioritiseAndJoin)
 {
     for (int level : {-2, -1, 0}) {
-        ThreadProbe probe{CreateEventA(nullptr, TRUE, FALSE, nullptr), 99};
+        std::pair<HANDLE, int> probe{CreateEventA(nullptr, TRUE, FALSE, nullptr), 99};
         PlatformThread* thread = StartPlatformThread(
             [](void* argument) {
-                auto* probe = static_cast<ThreadProbe*>(argument);
-                WaitForSingleObject(probe->go, INFINITE);
+                auto* probe = static_cast<std::pair<HANDLE, int>*>(argument);
+                WaitForSingleObject(probe->first, INFINITE);
                 const int priority = GetThreadPriority(GetCurrentThread());
                 YieldPlatformThread();
-                probe->priority = priority;
+                probe->second = priority;
             },
             &probe);
         ASSERT_NE(thread, nullptr);
         SetPlatformThreadPriority(thread, level);
-        SetEvent(probe.go);
+        SetEvent(probe.first);
         JoinPlatformThread(thread);
-        EXPECT_EQ(probe.priority, level) << "set, and the join waits for the thread's end";
-        CloseHandle(probe.go);
+        EXPECT_EQ(probe.second, level) << "set, and the join waits for the thread's end";
+        CloseHandle(probe.first);
     }
 }
 
