@@ -29,8 +29,9 @@ value_names=(Priority x_div y_div xyAmplitude xyFrequency1 xyFrequency2 xySizeX 
   rotX0 rotX1 rotY0 rotY1 rotZ0 rotZ1 zoom0 zoom1)
 
 echo "windows: preparing a Wine prefix"
+# The waits on Wine are bounded: a stuck start-up fails the checks instead of hanging them.
 timeout 300 wineboot -i >/dev/null 2>&1
-wineserver -w
+timeout 60 wineserver -w
 # A crash is reported to a debugger that does not exist, so the system's
 # report fails quietly instead of opening winedbg (the fault-guard test).
 for view in 32 64; do
@@ -217,7 +218,7 @@ BV_WINE_TEST_LOG="Z:${log//\//\\}"
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mpr=n"
 wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
 wine reg add 'HKCU\Control Panel\Desktop' /v ScreenSaveUsePassword /t REG_DWORD /d 1 /f >/dev/null 2>&1
-wineserver -k >/dev/null 2>&1; wineserver -w
+wineserver -k >/dev/null 2>&1; timeout 60 wineserver -w
 
 forget_settings
 wine 'C:\bvtest\brittleview.scr' /s >>"$work/stdout.txt" &

@@ -6,13 +6,14 @@
 
 #include <windows.h>
 
+#include "config/resources/resource.h"
+
 namespace {
 
 WindowProcedure saverClassProcedure = nullptr;
 
 constexpr UINT kSaverClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
 static_assert(kSaverClassStyle == 0x2B);
-constexpr WORD kSaverIconId = 100;
 
 LRESULT CALLBACK SaverWindowThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -38,7 +39,7 @@ bool PlatformRegisterSaverClass(uintptr_t instance, WindowProcedure proc)
     windowClass.cbClsExtra = 0;
     windowClass.cbWndExtra = 0;
     windowClass.hInstance = module;
-    windowClass.hIcon = LoadIconA(module, MAKEINTRESOURCEA(kSaverIconId));
+    windowClass.hIcon = LoadIconA(module, MAKEINTRESOURCEA(IDI_BRITTLEVIEW));
     windowClass.hCursor = nullptr;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszMenuName = nullptr;
