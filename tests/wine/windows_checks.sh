@@ -170,7 +170,7 @@ forget_settings
 wine "$scr" /c &
 pid=$!
 if id=$(wait_for_window "Brittleview Configuration" 30); then
-  xdotool windowfocus --sync "$id" >/dev/null 2>&1
+  timeout 10 xdotool windowfocus --sync "$id" >/dev/null 2>&1
   sleep 0.5
   press Return
   wait_for_exit "$pid" 30
@@ -187,7 +187,7 @@ forget_settings
 wine "$scr" /c &
 pid=$!
 if id=$(wait_for_window "Brittleview Configuration" 30); then
-  xdotool windowfocus --sync "$id" >/dev/null 2>&1
+  timeout 10 xdotool windowfocus --sync "$id" >/dev/null 2>&1
   sleep 0.5
   press Escape
   wait_for_exit "$pid" 30
