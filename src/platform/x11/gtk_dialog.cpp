@@ -392,14 +392,25 @@ void ColourStatics(DialogBox* box)
         gtk_label_set_attributes(GTK_LABEL(control->label), attributes);
         pango_attr_list_unref(attributes);
         if (control->source->style & kSsNotify) {
-            // Links show the hand, as hyperlinks do.
-            g_signal_connect(control->widget, "realize", G_CALLBACK(+[](GtkWidget* widget, gpointer) {
+            // Links show the hand, as hyperlinks do. The event box has no window
+            // of its own (gtk_widget_get_window is the dialog's), so the hand is
+            // set there only while the pointer is over the link.
+            gtk_widget_add_events(control->widget, GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
+            g_signal_connect(control->widget, "enter-notify-event",
+                             G_CALLBACK(+[](GtkWidget* widget, GdkEventCrossing*, gpointer) -> gboolean {
                                  GdkWindow* window = gtk_widget_get_window(widget);
                                  GdkCursor* hand = gdk_cursor_new_from_name(gdk_window_get_display(window), "pointer");
                                  if (hand) {
                                      gdk_window_set_cursor(window, hand);
                                      g_object_unref(hand);
                                  }
+                                 return FALSE;
+                             }),
+                             nullptr);
+            g_signal_connect(control->widget, "leave-notify-event",
+                             G_CALLBACK(+[](GtkWidget* widget, GdkEventCrossing*, gpointer) -> gboolean {
+                                 gdk_window_set_cursor(gtk_widget_get_window(widget), nullptr);
+                                 return FALSE;
                              }),
                              nullptr);
         }
