@@ -13,6 +13,9 @@
 
 PlatformThread* renderThreadHandle = nullptr;
 
+// How often a thread without a context looks for the window closing.
+static constexpr int kIdlePollMilliseconds = 10;
+
 bool PriorityLevelFor(int priority, int* level)
 {
     switch (priority) {
@@ -69,10 +72,10 @@ void RenderThread(void* argument)
     } else {
         // Without a context no GL call may be made (some drivers dereference
         // the missing context); the picture is dropped and the thread idles
-        // until the window goes.
+        // until the window goes, sleeping so that it holds no processor.
         ReleaseDesktopPixels();
         while (renderRunning.load(std::memory_order_relaxed))
-            YieldPlatformThread();
+            SleepPlatformThread(kIdlePollMilliseconds);
     }
     CloseGlSurface(surface);
 }

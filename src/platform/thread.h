@@ -1,4 +1,4 @@
-// Threads: start, priority, join and yield.
+// Threads: start, priority, join, yield and sleep.
 #pragma once
 
 struct PlatformThread; // opaque, one per backend
@@ -14,3 +14,5 @@ void SetPlatformThreadPriority(PlatformThread* thread, int level);
 void JoinPlatformThread(PlatformThread* thread);
 // Gives up the rest of the calling thread's time slice (Sleep(0)).
 void YieldPlatformThread();
+// Suspends the calling thread for about the given number of milliseconds.
+void SleepPlatformThread(int milliseconds);

@@ -14,6 +14,7 @@
 #include "core/saver_window_proc.h"
 #include "core/settings.h"
 #include "host/win_messages.h"
+#include "platform/thread.h"
 #include "render/capture.h"
 #include "render/frame.h"
 #include "render/scene.h"
@@ -162,6 +163,21 @@ TEST(RenderGl, GlxSeamAndSaverWindowProcWorkOnAPlainWindowWithoutXErrors)
         const uint32_t stopped = frameCounter;
         usleep(50000);
         EXPECT_EQ(frameCounter, stopped) << "the thread has ended";
+        EXPECT_EQ(desktopPixels, nullptr);
+    }
+    // Without a surface there is no context: the thread draws nothing, drops
+    // the picture, and idles until the flag clears.
+    {
+        const uint32_t before = frameCounter;
+        CaptureDesktop();
+        ASSERT_NE(desktopPixels, nullptr);
+        renderRunning.store(1);
+        PlatformThread* idle = StartPlatformThread(RenderThread, nullptr);
+        ASSERT_NE(idle, nullptr);
+        usleep(30000);
+        renderRunning.store(0);
+        JoinPlatformThread(idle);
+        EXPECT_EQ(frameCounter, before);
         EXPECT_EQ(desktopPixels, nullptr);
     }
     Window root, parent, *children = nullptr;

@@ -59,3 +59,9 @@ void YieldPlatformThread()
 {
     Sleep(0);
 }
+
+void SleepPlatformThread(int milliseconds)
+{
+    if (milliseconds > 0)
+        Sleep(static_cast<DWORD>(milliseconds));
+}

@@ -20,6 +20,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <ctime>
 #include <new>
 
 struct PlatformThread {
@@ -94,4 +95,14 @@ void JoinPlatformThread(PlatformThread* thread)
 void YieldPlatformThread()
 {
     sched_yield();
+}
+
+void SleepPlatformThread(int milliseconds)
+{
+    if (milliseconds <= 0)
+        return;
+    timespec delay{milliseconds / 1000, static_cast<long>(milliseconds % 1000) * 1000000L};
+    // A signal may cut the wait short; go on sleeping for what is left.
+    while (nanosleep(&delay, &delay) != 0 && errno == EINTR) {
+    }
 }
