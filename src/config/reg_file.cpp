@@ -121,6 +121,12 @@ std::string EscapeName(std::string_view name)
     return out;
 }
 
+// The first line of a key section or of a value.
+bool StartsEntry(std::string_view line)
+{
+    return !line.empty() && (line.front() == '[' || line.front() == '"' || line.front() == '@');
+}
+
 bool IsBlank(std::string_view line)
 {
     return TrimRight(line).empty();
@@ -175,10 +181,13 @@ void RegFile::Parse(std::string_view text)
             continue;
         }
         // A value, possibly continued over following lines by a trailing '\'
-        // (long hex data). The pieces are kept together as one line.
+        // (long hex data). The pieces are kept together as one line. A key or a
+        // value never continues a line, so a line cut after its '\' cannot
+        // swallow the section or value that follows it.
         std::string whole(line);
         while (!TrimRight(whole).empty() && TrimRight(whole).back() == '\\' &&
-               i + 1 < lines.size() && IsTextLine(lines[i + 1])) {
+               i + 1 < lines.size() && IsTextLine(lines[i + 1]) &&
+               !StartsEntry(lines[i + 1])) {
             ++i;
             whole += lineEnd_;
             whole += lines[i];

@@ -86,7 +86,8 @@ TEST(RegFile, OnlyWellFormedDwordsReadAndTheValuesAfterABadLineStillDo)
         {"\"v\"=dword:000000019", kMissing},       {"\"v\"=dword:0000001g", kMissing},
         {"\"v\"=dword:-0000001", kMissing},        {"\"v\"", kMissing},
         {"\"v=dword:00000004", kMissing},         {"  \"v\"=dword:00000001", kMissing},
-        {"\"v\"=DWORD:0000ABcd", 0xabcd},          {"\"v\" = dword:00000400  ", 0x400}};
+        {"\"v\"=DWORD:0000ABcd", 0xabcd},          {"\"v\" = dword:00000400  ", 0x400},
+        {"\"v\"=hex:19,00,\\", kMissing}};
     // clang-format on
     for (const auto& c : cases) {
         const RegFile file = Parsed("REGEDIT4\r\n\r\n[" + kKey + "]\r\n" + c.line +
@@ -94,6 +95,12 @@ TEST(RegFile, OnlyWellFormedDwordsReadAndTheValuesAfterABadLineStillDo)
         EXPECT_EQ(Query(file, "v"), c.expected) << c.line;
         EXPECT_EQ(Query(file, "after"), 2u) << c.line;
     }
+
+    // A foreign value cut after its continuation mark keeps the next key.
+    EXPECT_EQ(Query(Parsed("REGEDIT4\n\n[HKEY_CURRENT_USER\\Other]\n\"blob\"=hex:01,\\\n[" + kKey +
+                           "]\n\"v\"=dword:00000003\n"),
+                    "v"),
+              3u);
 
     // A set replaces a malformed line where it stands; junk is dropped, CRLF kept.
     RegFile file = Parsed("REGEDIT4\r\n\r\n[" + kKey + "]\r\n\"x_div\"=\"25\"\r\njunk\r\n" +
