@@ -235,12 +235,18 @@ SettingsStore* StoreOpenForWrite(const char* keyPath)
             return nullptr;
         }
     }
+    // A file that is there but cannot be read stays as it is: replacing it
+    // with our values alone would lose whatever else it holds.
+    const std::string path = folder + "/" + kFileName;
+    std::string text;
+    if (!ReadFileCapped(path, &text) && access(path.c_str(), F_OK) == 0) {
+        close(lockFd);
+        return nullptr;
+    }
     auto* store = new SettingsStore;
     store->folder = folder;
     store->lockFd = lockFd;
     store->key = std::string("HKEY_CURRENT_USER\\") + keyPath;
-    std::string text;
-    ReadFileCapped(folder + "/" + kFileName, &text);
     store->file.Parse(text);
     if (!store->file.HasKey(store->key)) {
         store->file.EnsureKey(store->key);

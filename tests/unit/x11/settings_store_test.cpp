@@ -173,6 +173,25 @@ TEST_F(SettingsFile, ASaveReplacesTheFileWholeOrNotAtAll)
     EXPECT_EQ(status, 0);
     EXPECT_EQ(Read(), before);
     ExpectClean(1);
+
+    // A file the user cannot read (root runs this part as nobody) is kept, not
+    // replaced by one that holds only the saver's values.
+    for (const std::string& dir :
+         {scratchRoot, home_, home_ + "/missing", home_ + "/missing/parents"})
+        chmod(dir.c_str(), 0755);
+    chmod(folder_.c_str(), 0777);
+    chmod(path_.c_str(), 0);
+    const int unreadable = InChild([] {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(3);
+        Settings.genChildren = 55;
+        SaveSettings();
+    });
+    chmod(path_.c_str(), 0644);
+    chmod(folder_.c_str(), 0755);
+    chmod(scratchRoot.c_str(), 0700);
+    EXPECT_EQ(unreadable, 0);
+    EXPECT_EQ(Read(), before);
 }
 
 TEST_F(SettingsFile, ConcurrentSavesNeverCorruptTheFileOrLoseAValue)
