@@ -50,19 +50,19 @@ void ChooseSurfaceFormat(GlSurface* surface)
 void RenderThread(void* argument)
 {
     const WindowHandle window = reinterpret_cast<WindowHandle>(argument);
-    // None of these results is acted on: without a context the GL calls do
-    // nothing, and the window still closes on input.
+    // Failures are not reported: without a context the thread draws nothing,
+    // and the window still closes on input.
     GlSurface* surface = OpenGlSurface(window);
     bool haveContext = false;
     if (surface) {
         ChooseSurfaceFormat(surface);
         haveContext = CreateGlContext(surface);
-        int width = 0, height = 0;
-        GetGlClientSize(surface, &width, &height);
-        if (haveContext)
-            glViewport(0, 0, width, height);
     }
     if (haveContext) {
+        // The window never changes size, so the viewport is set once.
+        int width = 0, height = 0;
+        GetGlClientSize(surface, &width, &height);
+        glViewport(0, 0, width, height);
         SetupScene();
         CreateScreenTexture();
         while (renderRunning.load(std::memory_order_relaxed)) {
