@@ -1,13 +1,18 @@
 // Shared by the benchmarks: a full-screen X window with a GL surface made the
-// way the render thread makes it, clocks, and the process's peak memory.
+// way the render thread makes it, clocks, the process's peak memory, and the
+// built-in presets by caption.
 #pragma once
 
 #include <X11/Xlib.h>
 #include <sys/resource.h>
 
 #include <chrono>
+#include <string>
+#include <type_traits>
 
+#include "config/presets.h"
 #include "core/render_thread.h"
+#include "core/settings.h"
 #include "platform/gl.h"
 #include "platform/gl_surface.h"
 
@@ -80,4 +85,39 @@ inline double PeakRssMegabytes()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+}
+
+// The built-in preset with this caption, or null.
+inline const Preset* PresetByCaption(const std::string& caption)
+{
+    for (const Preset& preset : kPresets)
+        if (caption == preset.caption)
+            return &preset;
+    return nullptr;
+}
+
+// Lays a preset's values over Settings as its dialog button does, leaving the
+// fields it keeps (kPresetKeeps) alone; the dialog itself is not involved.
+inline void ApplyPresetValues(const Preset& p)
+{
+    auto assign = [](auto& field, int value) {
+        if (value != kPresetKeeps)
+            field = static_cast<std::remove_reference_t<decltype(field)>>(value);
+    };
+    assign(Settings.x_div, p.x_div);
+    assign(Settings.y_div, p.y_div);
+    assign(Settings.Mode, p.Mode);
+    assign(Settings.genChildren, p.genChildren);
+    assign(Settings.xyAmplitude, p.xyAmplitude);
+    assign(Settings.xyFrequency1, p.xyFrequency1);
+    assign(Settings.xyFrequency2, p.xyFrequency2);
+    assign(Settings.enableMovement, p.enableMovement);
+    assign(Settings.rotX0, p.rotX0);
+    assign(Settings.rotX1, p.rotX1);
+    assign(Settings.rotY0, p.rotY0);
+    assign(Settings.rotY1, p.rotY1);
+    assign(Settings.rotZ0, p.rotZ0);
+    assign(Settings.rotZ1, p.rotZ1);
+    assign(Settings.zoom0, p.zoom0);
+    assign(Settings.zoom1, p.zoom1);
 }

@@ -16,7 +16,6 @@
 #include <string>
 
 #include "bench_window.h"
-#include "config/presets.h"
 #include "core/settings.h"
 #include "geometry/piece.h"
 #include "render/capture.h"
@@ -32,17 +31,6 @@ class DiscardBuffer : public std::streambuf {
     std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
 };
 
-void Assign(float& field, int value)
-{
-    if (value != kPresetKeeps)
-        field = static_cast<float>(value);
-}
-void Assign(int32_t& field, int value)
-{
-    if (value != kPresetKeeps)
-        field = value;
-}
-
 // The settings of a case: the defaults, with a preset's values laid over them.
 bool ApplyCase(const std::string& name)
 {
@@ -53,28 +41,11 @@ bool ApplyCase(const std::string& name)
         Settings.useTrails = 1;
         return true;
     }
-    for (const Preset& p : kPresets) {
-        if (name != p.caption)
-            continue;
-        Assign(Settings.x_div, p.x_div);
-        Assign(Settings.y_div, p.y_div);
-        Assign(Settings.Mode, p.Mode);
-        Assign(Settings.genChildren, p.genChildren);
-        Assign(Settings.xyAmplitude, p.xyAmplitude);
-        Assign(Settings.xyFrequency1, p.xyFrequency1);
-        Assign(Settings.xyFrequency2, p.xyFrequency2);
-        Assign(Settings.enableMovement, p.enableMovement);
-        Assign(Settings.rotX0, p.rotX0);
-        Assign(Settings.rotX1, p.rotX1);
-        Assign(Settings.rotY0, p.rotY0);
-        Assign(Settings.rotY1, p.rotY1);
-        Assign(Settings.rotZ0, p.rotZ0);
-        Assign(Settings.rotZ1, p.rotZ1);
-        Assign(Settings.zoom0, p.zoom0);
-        Assign(Settings.zoom1, p.zoom1);
-        return true;
-    }
-    return false;
+    const Preset* preset = PresetByCaption(name);
+    if (!preset)
+        return false;
+    ApplyPresetValues(*preset);
+    return true;
 }
 
 // The reference frame: the same state and camera as the scene, one quad.
