@@ -146,11 +146,10 @@ WindowProcedure classProc = nullptr;
 // The one saver window of the process.
 struct SaverX11Window {
     Window id = 0;
-    bool topLevel = false;
     bool alive = false;
 };
 SaverX11Window saver;
-// Whether the window is a preview, for the error handler, which may run on the render thread.
+// Whether the window is a preview; atomic for the error handler, which may run on the render thread.
 std::atomic<bool> saverIsPreview{false};
 
 struct PostedMessage {
@@ -350,7 +349,6 @@ WindowHandle PlatformCreateSaverWindow(uint32_t exStyle, const char* title, uint
 
     saver.id = id;
     saverIsPreview.store(child, std::memory_order_relaxed);
-    saver.topLevel = !child;
     saver.alive = true;
 
     // WM_CREATE comes before the window is ever shown, so that whatever the
@@ -532,7 +530,8 @@ void PlatformSetForegroundWindow(WindowHandle window)
     XRaiseWindow(display, static_cast<Window>(window));
     if (attributes.map_state == IsViewable)
         XSetInputFocus(display, static_cast<Window>(window), RevertToParent, CurrentTime);
-    if (IsOurs(window) && saver.topLevel && attributes.map_state == IsViewable)
+    if (IsOurs(window) && !saverIsPreview.load(std::memory_order_relaxed) &&
+        attributes.map_state == IsViewable)
         GrabInput(static_cast<Window>(window));
     XSync(display, False);
 }
