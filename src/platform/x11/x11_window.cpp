@@ -346,6 +346,10 @@ WindowHandle PlatformCreateSaverWindow(uint32_t exStyle, const char* title, uint
     XChangeProperty(display, id, pidAtom, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&pid), 1);
     XSync(display, False);
+    // A parent that went away just before the window was made leaves no window
+    // (the error is trapped) and would never send the DestroyNotify that ends the loop.
+    if (!WindowExists(id, nullptr))
+        return 0;
 
     saver.id = id;
     saverIsPreview.store(child, std::memory_order_relaxed);
