@@ -8,7 +8,6 @@
 
 #include <chrono>
 #include <string>
-#include <type_traits>
 
 #include "config/presets.h"
 #include "core/render_thread.h"
@@ -94,30 +93,4 @@ inline const Preset* PresetByCaption(const std::string& caption)
         if (caption == preset.caption)
             return &preset;
     return nullptr;
-}
-
-// Lays a preset's values over Settings as its dialog button does, leaving the
-// fields it keeps (kPresetKeeps) alone; the dialog itself is not involved.
-inline void ApplyPresetValues(const Preset& p)
-{
-    auto assign = [](auto& field, int value) {
-        if (value != kPresetKeeps)
-            field = static_cast<std::remove_reference_t<decltype(field)>>(value);
-    };
-    assign(Settings.x_div, p.x_div);
-    assign(Settings.y_div, p.y_div);
-    assign(Settings.Mode, p.Mode);
-    assign(Settings.genChildren, p.genChildren);
-    assign(Settings.xyAmplitude, p.xyAmplitude);
-    assign(Settings.xyFrequency1, p.xyFrequency1);
-    assign(Settings.xyFrequency2, p.xyFrequency2);
-    assign(Settings.enableMovement, p.enableMovement);
-    assign(Settings.rotX0, p.rotX0);
-    assign(Settings.rotX1, p.rotX1);
-    assign(Settings.rotY0, p.rotY0);
-    assign(Settings.rotY1, p.rotY1);
-    assign(Settings.rotZ0, p.rotZ0);
-    assign(Settings.rotZ1, p.rotZ1);
-    assign(Settings.zoom0, p.zoom0);
-    assign(Settings.zoom1, p.zoom1);
 }

@@ -43,7 +43,7 @@ void Assign(int32_t& field, int value)
 
 } // namespace
 
-void ApplyPreset(WindowHandle dialog, const Preset& preset)
+void ApplyPresetValues(const Preset& preset)
 {
     Assign(Settings.x_div, preset.x_div);
     Assign(Settings.y_div, preset.y_div);
@@ -61,5 +61,10 @@ void ApplyPreset(WindowHandle dialog, const Preset& preset)
     Assign(Settings.rotZ1, preset.rotZ1);
     Assign(Settings.zoom0, preset.zoom0);
     Assign(Settings.zoom1, preset.zoom1);
+}
+
+void ApplyPreset(WindowHandle dialog, const Preset& preset)
+{
+    ApplyPresetValues(preset);
     FillConfigDialog(dialog);
 }

@@ -23,6 +23,10 @@ extern const Preset kPresets[kPresetCount];
 // The preset applied by button controlId, or nullptr.
 const Preset* FindPreset(int controlId);
 
-// Assigns the preset's values to Settings in table order, then refills the
-// dialog's controls from the record (FillConfigDialog).
+// Assigns the preset's values to Settings in table order, leaving the fields
+// it keeps alone.
+void ApplyPresetValues(const Preset& preset);
+
+// ApplyPresetValues, then refills the dialog's controls from the record
+// (FillConfigDialog): the preset buttons.
 void ApplyPreset(WindowHandle dialog, const Preset& preset);
