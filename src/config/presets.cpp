@@ -24,7 +24,8 @@ const Preset kPresets[kPresetCount] = {
 const Preset* FindPreset(int controlId)
 {
     for (const Preset& preset : kPresets) {
-        if (preset.controlId == controlId) return &preset;
+        if (preset.controlId == controlId)
+            return &preset;
     }
     return nullptr;
 }
@@ -33,12 +34,14 @@ namespace {
 
 void Assign(float& field, int value)
 {
-    if (value != kPresetKeeps) field = static_cast<float>(value);
+    if (value != kPresetKeeps)
+        field = static_cast<float>(value);
 }
 
 void Assign(int32_t& field, int value)
 {
-    if (value != kPresetKeeps) field = value;
+    if (value != kPresetKeeps)
+        field = value;
 }
 
 } // namespace
