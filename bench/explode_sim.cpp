@@ -177,7 +177,8 @@ int main(int argc, char** argv)
     std::printf("{\"case\":\"sim-%s\",\"width\":%d,\"height\":%d,\"frames\":%ld,\"fps\":%.1f,"
                 "\"frame_ms\":%.2f,\"draw_ms\":%.2f,\"sim_ms\":%.3f,\"sim_fraction\":%.4f,"
                 "\"cpu_ms_per_frame\":%.2f,\"peak_pieces\":%zu,\"peak_rss_mb\":%.1f,"
-                "\"first_frame_ms\":%.1f,\"cycle_frames\":%.0f,\"sim_only_us_per_frame\":%.2f,\"cycle_peak_pieces\":%zu}\n",
+                "\"first_frame_ms\":%.1f,\"cycle_frames\":%.0f,\"sim_only_us_per_frame\":%.2f,"
+                "\"cycle_peak_pieces\":%zu}\n",
                 name.c_str(), bench.width, bench.height, frames, frames / (wall1 - wall0), frameMs,
                 drawMs, simMs, simMs / frameMs, (cpu1 - cpu0) * 1000.0 / frames, peakPieces,
                 PeakRssMegabytes(), firstFrameMs,

@@ -18,10 +18,17 @@ MessageResult AboutDialogProc(WindowHandle dialog, uint32_t message, WParam wPar
         // The notification code is not looked at: a link opens on any click.
         switch (static_cast<int>(wParam & 0xFFFF)) {
         case 1:
-        case 2: dialogControls.endDialog(dialog, static_cast<int>(wParam & 0xFFFF)); break;
-        case kAboutMailLinkId: dialogControls.openLink(kAboutMailLink); break;
-        case kAboutWebLinkId: dialogControls.openLink(kAboutWebLink); break;
-        default: break;
+        case 2:
+            dialogControls.endDialog(dialog, static_cast<int>(wParam & 0xFFFF));
+            break;
+        case kAboutMailLinkId:
+            dialogControls.openLink(kAboutMailLink);
+            break;
+        case kAboutWebLinkId:
+            dialogControls.openLink(kAboutWebLink);
+            break;
+        default:
+            break;
         }
         return 0;
     }

@@ -62,11 +62,15 @@ struct RadioGroup {
 };
 
 const RadioGroup kWidthGroup = {
-    1049, 1054, &Settings.screenTextureWidth,
+    1049,
+    1054,
+    &Settings.screenTextureWidth,
     {{1049, 128}, {1051, 256}, {1050, 512}, {1052, 1024}, {1054, 2048}},
 };
 const RadioGroup kHeightGroup = {
-    1055, 1059, &Settings.screenTextureHeight,
+    1055,
+    1059,
+    &Settings.screenTextureHeight,
     {{1055, 128}, {1057, 256}, {1056, 512}, {1058, 1024}, {1059, 2048}},
 };
 
@@ -126,13 +130,18 @@ void OnCommand(WindowHandle dialog, int id, uint32_t code)
         SaveSettings();
         dialogControls.endDialog(dialog, 1);
         return;
-    case 2: dialogControls.endDialog(dialog, 2); return;
-    case kAboutButtonId: dialogControls.dialogBox(kAboutDialogId, dialog, AboutDialogProc); return;
+    case 2:
+        dialogControls.endDialog(dialog, 2);
+        return;
+    case kAboutButtonId:
+        dialogControls.dialogBox(kAboutDialogId, dialog, AboutDialogProc);
+        return;
     case kDefaultsButtonId:
         SetDefaultSettings();
         FillConfigDialog(dialog);
         return;
-    default: break;
+    default:
+        break;
     }
 
     if (const Preset* preset = FindPreset(id)) {
@@ -146,7 +155,8 @@ void OnCommand(WindowHandle dialog, int id, uint32_t code)
         }
         if (id == kRecallUserPresetIds[slot - 1]) {
             // An empty slot leaves the record and the controls as they are.
-            if (RecallUserPreset(slot)) FillConfigDialog(dialog);
+            if (RecallUserPreset(slot))
+                FillConfigDialog(dialog);
             return;
         }
     }
@@ -154,11 +164,13 @@ void OnCommand(WindowHandle dialog, int id, uint32_t code)
         if (id == box.id) {
             // The box has changed its own state; the flag follows it from the
             // state the fill gave it. A stored 5 counts as on, so it flips to 0.
-            if (code == kBnClicked) *box.flag = *box.flag == 0 ? 1 : 0;
+            if (code == kBnClicked)
+                *box.flag = *box.flag == 0 ? 1 : 0;
             return;
         }
     }
-    if (PickRadio(dialog, kWidthGroup, id) || PickRadio(dialog, kHeightGroup, id)) return;
+    if (PickRadio(dialog, kWidthGroup, id) || PickRadio(dialog, kHeightGroup, id))
+        return;
     if (id >= kFirstModeId && id <= kLastModeId) {
         Settings.Mode = id - kFirstModeId;
         dialogControls.checkRadioButton(dialog, kFirstModeId, kLastModeId, id);
@@ -166,10 +178,13 @@ void OnCommand(WindowHandle dialog, int id, uint32_t code)
     }
     // Every notification of an edit reads it, so a field follows its box at each keystroke.
     for (const NumberEdit& edit : kNumberEdits) {
-        if (id != edit.id) continue;
+        if (id != edit.id)
+            continue;
         const int value = ReadEdit(dialog, id);
-        if (edit.floatField) *edit.floatField = static_cast<float>(value);
-        if (edit.intField) *edit.intField = value;
+        if (edit.floatField)
+            *edit.floatField = static_cast<float>(value);
+        if (edit.intField)
+            *edit.intField = value;
         return;
     }
 }
@@ -183,9 +198,11 @@ int PrepareConfigureDialog(uintptr_t)
 
 int ParseDialogNumber(const char* text)
 {
-    if (text == nullptr) return 0;
+    if (text == nullptr)
+        return 0;
     const char* p = text;
-    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\v' || *p == '\f' || *p == '\r') ++p;
+    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\v' || *p == '\f' || *p == '\r')
+        ++p;
     bool negative = false;
     if (*p == '+' || *p == '-') {
         negative = *p == '-';
@@ -194,11 +211,15 @@ int ParseDialogNumber(const char* text)
     int64_t value = 0;
     constexpr int64_t kLimit = int64_t{INT32_MAX} + 1;
     for (; *p >= '0' && *p <= '9'; ++p) {
-        if (value < kLimit) value = value * 10 + (*p - '0');
+        if (value < kLimit)
+            value = value * 10 + (*p - '0');
     }
-    if (negative) value = -value;
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < INT32_MIN) return INT32_MIN;
+    if (negative)
+        value = -value;
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
     return static_cast<int>(value);
 }
 
@@ -213,17 +234,22 @@ char* FormatDialogNumber(int64_t value, char* out)
         rest /= 10;
     } while (rest != 0);
     char* p = out;
-    if (value < 0) *p++ = '-';
-    while (count > 0) *p++ = digits[--count];
+    if (value < 0)
+        *p++ = '-';
+    while (count > 0)
+        *p++ = digits[--count];
     *p = '\0';
     return out;
 }
 
 int64_t TruncateForDialog(float value)
 {
-    if (std::isnan(value)) return 0;
-    if (value >= 9.2233720368547758e18f) return INT64_MAX;
-    if (value <= -9.2233720368547758e18f) return INT64_MIN;
+    if (std::isnan(value))
+        return 0;
+    if (value >= 9.2233720368547758e18f)
+        return INT64_MAX;
+    if (value <= -9.2233720368547758e18f)
+        return INT64_MIN;
     return static_cast<int64_t>(value);
 }
 
@@ -235,7 +261,8 @@ void FillConfigDialog(WindowHandle dialog)
     dialogControls.trackbarSetPageSize(dialog, kTrackbarId, 1);
     ShowPriorityLabel(dialog, Settings.Priority);
 
-    for (const CheckBox& box : kCheckBoxes) dialogControls.checkDlgButton(dialog, box.id, *box.flag != 0);
+    for (const CheckBox& box : kCheckBoxes)
+        dialogControls.checkDlgButton(dialog, box.id, *box.flag != 0);
 
     // A mode no button shows (a stored 4) clears all four: the id to check then
     // lies outside the range, and only ids of the range are touched.
@@ -254,7 +281,8 @@ void FillConfigDialog(WindowHandle dialog)
     }
 }
 
-MessageResult ConfigureDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam lParam)
+MessageResult ConfigureDialogProc(WindowHandle dialog, uint32_t message, WParam wParam,
+                                  LParam lParam)
 {
     switch (message) {
     case kWmInitDialog:
@@ -268,8 +296,10 @@ MessageResult ConfigureDialogProc(WindowHandle dialog, uint32_t message, WParam 
         }
         return 1;
     case kWmCommand:
-        OnCommand(dialog, static_cast<int>(wParam & 0xFFFF), static_cast<uint32_t>((wParam >> 16) & 0xFFFF));
+        OnCommand(dialog, static_cast<int>(wParam & 0xFFFF),
+                  static_cast<uint32_t>((wParam >> 16) & 0xFFFF));
         return 1;
-    default: return 0;
+    default:
+        return 0;
     }
 }

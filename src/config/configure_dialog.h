@@ -26,7 +26,8 @@ constexpr int kEditReadBufferSize = 10;
 
 // Does nothing; a zero result would keep the dialog from opening.
 int PrepareConfigureDialog(uintptr_t instance);
-MessageResult ConfigureDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam lParam);
+MessageResult ConfigureDialogProc(WindowHandle dialog, uint32_t message, WParam wParam,
+                                  LParam lParam);
 // Sets every control from Settings and the wave centre. Setting an edit's text
 // makes the edit report a change, which stores the shown number back.
 void FillConfigDialog(WindowHandle dialog);

@@ -30,7 +30,8 @@ const ControlTemplate kConfigureControls[] = {
     {2, kButton, "Cancel", 207, 260, 50, 14, kPush},
     {1016, kButton, "About", 109, 260, 50, 14, kPush},
     {kNone, kStatic, "Thread priority", 240, 190, 25, 20, kLabel},
-    {1015, ControlKind::Trackbar, "", 270, 190, 90, 15, kTbsHorz | kTbsBoth | kTbsNoTicks | kWsTabStop},
+    {1015, ControlKind::Trackbar, "", 270, 190, 90, 15,
+     kTbsHorz | kTbsBoth | kTbsNoTicks | kWsTabStop},
     {1028, kStatic, "#", 280, 205, 19, 8, kSsRight},
     {1024, kButton, "Defaults", 11, 260, 50, 14, kPush},
 
@@ -131,8 +132,7 @@ const ControlTemplate kAboutControls[] = {
 
 constexpr uint32_t kDialogStyle = kWsPopup | kWsCaption | kWsSysMenu | kDsModalFrame | kDsSetFont;
 
-template <int N>
-constexpr int CountOf(const ControlTemplate (&)[N])
+template <int N> constexpr int CountOf(const ControlTemplate (&)[N])
 {
     return N;
 }
@@ -140,27 +140,39 @@ constexpr int CountOf(const ControlTemplate (&)[N])
 } // namespace
 
 const DialogTemplate kConfigureDialogTemplate = {
-    2003, "Brittleview Configuration", 367, 282, kDialogStyle, "MS Sans Serif", 8,
-    kConfigureControls, CountOf(kConfigureControls),
+    2003,
+    "Brittleview Configuration",
+    367,
+    282,
+    kDialogStyle,
+    "MS Sans Serif",
+    8,
+    kConfigureControls,
+    CountOf(kConfigureControls),
 };
 
 const DialogTemplate kAboutDialogTemplate = {
-    103, "About Brittleview", 242, 206, kDialogStyle, "MS Sans Serif", 8,
-    kAboutControls, CountOf(kAboutControls),
+    103, "About Brittleview", 242,
+    206, kDialogStyle,        "MS Sans Serif",
+    8,   kAboutControls,      CountOf(kAboutControls),
 };
 
 const DialogTemplate* FindDialogTemplate(int templateId)
 {
-    if (templateId == kConfigureDialogTemplate.id) return &kConfigureDialogTemplate;
-    if (templateId == kAboutDialogTemplate.id) return &kAboutDialogTemplate;
+    if (templateId == kConfigureDialogTemplate.id)
+        return &kConfigureDialogTemplate;
+    if (templateId == kAboutDialogTemplate.id)
+        return &kAboutDialogTemplate;
     return nullptr;
 }
 
 const ControlTemplate* FindControlTemplate(const DialogTemplate& dialog, int controlId)
 {
-    if (controlId == kNoControlId) return nullptr;
+    if (controlId == kNoControlId)
+        return nullptr;
     for (int i = 0; i < dialog.controlCount; ++i) {
-        if (dialog.controls[i].id == controlId) return &dialog.controls[i];
+        if (dialog.controls[i].id == controlId)
+            return &dialog.controls[i];
     }
     return nullptr;
 }
@@ -171,10 +183,14 @@ const char* ControlClassName(ControlKind kind)
     case ControlKind::PushButton:
     case ControlKind::GroupBox:
     case ControlKind::CheckBox:
-    case ControlKind::RadioButton: return "BUTTON";
-    case ControlKind::Edit: return "EDIT";
-    case ControlKind::Static: return "STATIC";
-    case ControlKind::Trackbar: return "msctls_trackbar32";
+    case ControlKind::RadioButton:
+        return "BUTTON";
+    case ControlKind::Edit:
+        return "EDIT";
+    case ControlKind::Static:
+        return "STATIC";
+    case ControlKind::Trackbar:
+        return "msctls_trackbar32";
     }
     return "STATIC";
 }

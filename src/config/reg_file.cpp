@@ -186,8 +186,7 @@ void RegFile::Parse(std::string_view text)
         // swallow the section or value that follows it.
         std::string whole(line);
         while (!TrimRight(whole).empty() && TrimRight(whole).back() == '\\' &&
-               i + 1 < lines.size() && IsTextLine(lines[i + 1]) &&
-               !StartsEntry(lines[i + 1])) {
+               i + 1 < lines.size() && IsTextLine(lines[i + 1]) && !StartsEntry(lines[i + 1])) {
             ++i;
             whole += lineEnd_;
             whole += lines[i];

@@ -38,11 +38,12 @@ void PlatformCheckDlgButton(WindowHandle dialog, int id, bool checked);
 void PlatformCheckRadioButton(WindowHandle dialog, int firstId, int lastId, int checkId);
 
 // Trackbar messages (SendDlgItemMessageA). None of them notifies the dialog.
-void PlatformTrackbarSetRange(WindowHandle dialog, int id, int minimum, int maximum, bool redraw); // TBM_SETRANGE
-void PlatformTrackbarSetPos(WindowHandle dialog, int id, int position, bool redraw);                // TBM_SETPOS
-void PlatformTrackbarSetLineSize(WindowHandle dialog, int id, int size);                            // TBM_SETLINESIZE
-void PlatformTrackbarSetPageSize(WindowHandle dialog, int id, int size);                            // TBM_SETPAGESIZE
-int PlatformTrackbarGetPos(WindowHandle dialog, int id);                                            // TBM_GETPOS
+void PlatformTrackbarSetRange(WindowHandle dialog, int id, int minimum, int maximum,
+                              bool redraw);                                          // TBM_SETRANGE
+void PlatformTrackbarSetPos(WindowHandle dialog, int id, int position, bool redraw); // TBM_SETPOS
+void PlatformTrackbarSetLineSize(WindowHandle dialog, int id, int size); // TBM_SETLINESIZE
+void PlatformTrackbarSetPageSize(WindowHandle dialog, int id, int size); // TBM_SETPAGESIZE
+int PlatformTrackbarGetPos(WindowHandle dialog, int id);                 // TBM_GETPOS
 
 // True when control is the window of control id of dialog (GetDlgItem(dialog, id) == control),
 // for the lParam of WM_HSCROLL and WM_CTLCOLORSTATIC.
@@ -86,11 +87,21 @@ struct DialogControlsSeam {
 };
 
 inline constexpr DialogControlsSeam kPlatformDialogControls = {
-    PlatformInitCommonControls, PlatformSetDlgItemText,      PlatformGetDlgItemText,
-    PlatformSetStaticText,      PlatformCheckDlgButton,      PlatformCheckRadioButton,
-    PlatformTrackbarSetRange,   PlatformTrackbarSetPos,      PlatformTrackbarSetLineSize,
-    PlatformTrackbarSetPageSize, PlatformTrackbarGetPos,     PlatformIsDlgItem,
-    PlatformColorStaticOnButtonFace, PlatformOpenLink,       PlatformEndDialog,
+    PlatformInitCommonControls,
+    PlatformSetDlgItemText,
+    PlatformGetDlgItemText,
+    PlatformSetStaticText,
+    PlatformCheckDlgButton,
+    PlatformCheckRadioButton,
+    PlatformTrackbarSetRange,
+    PlatformTrackbarSetPos,
+    PlatformTrackbarSetLineSize,
+    PlatformTrackbarSetPageSize,
+    PlatformTrackbarGetPos,
+    PlatformIsDlgItem,
+    PlatformColorStaticOnButtonFace,
+    PlatformOpenLink,
+    PlatformEndDialog,
     PlatformDialogBox,
 };
 

@@ -4,10 +4,10 @@
 // which platform it runs on.
 #pragma once
 
-#include "platform/platform_types.h"
-#include "platform/settings_store.h"
-#include "platform/screen.h"
 #include "platform/gl_surface.h"
+#include "platform/platform_types.h"
+#include "platform/screen.h"
+#include "platform/settings_store.h"
+#include "platform/system.h"
 #include "platform/thread.h"
 #include "platform/window.h"
-#include "platform/system.h"

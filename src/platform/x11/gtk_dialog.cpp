@@ -35,11 +35,11 @@ struct DialogBox;
 
 struct Control {
     const ControlTemplate* source;
-    GtkWidget* widget;     // the control's window: what lParam names
-    GtkWidget* label;      // statics: the label inside (== widget unless wrapped)
-    GtkWidget* offButton;  // radio buttons: the hidden partner that holds "unchecked"
+    GtkWidget* widget;    // the control's window: what lParam names
+    GtkWidget* label;     // statics: the label inside (== widget unless wrapped)
+    GtkWidget* offButton; // radio buttons: the hidden partner that holds "unchecked"
     DialogBox* box;
-    bool checked;          // radio buttons: the state the program gave it
+    bool checked; // radio buttons: the state the program gave it
 };
 
 struct DialogBox {
@@ -66,7 +66,8 @@ StaticColours* currentColours = nullptr;
 DialogBox* FindDialog(WindowHandle dialog)
 {
     for (DialogBox* box : liveDialogs) {
-        if (reinterpret_cast<WindowHandle>(box) == dialog) return box;
+        if (reinterpret_cast<WindowHandle>(box) == dialog)
+            return box;
     }
     return nullptr;
 }
@@ -74,9 +75,11 @@ DialogBox* FindDialog(WindowHandle dialog)
 Control* FindControl(WindowHandle dialog, int id)
 {
     DialogBox* box = FindDialog(dialog);
-    if (!box || id == kNoControlId) return nullptr;
+    if (!box || id == kNoControlId)
+        return nullptr;
     for (auto& control : box->controls) {
-        if (control->source->id == id) return control.get();
+        if (control->source->id == id)
+            return control.get();
     }
     return nullptr;
 }
@@ -93,7 +96,8 @@ LParam HandleOf(const Control* control)
 
 MessageResult Send(DialogBox* box, uint32_t message, WParam wParam, LParam lParam)
 {
-    if (box->ended) return 0;
+    if (box->ended)
+        return 0;
     return box->proc(HandleOf(box), message, wParam, lParam);
 }
 
@@ -117,46 +121,55 @@ void OnButtonClicked(GtkButton*, gpointer data)
 {
     auto* control = static_cast<Control*>(data);
     DialogBox* box = control->box;
-    if (box->programChange > 0) return;
+    if (box->programChange > 0)
+        return;
     if (control->source->kind == ControlKind::RadioButton) {
         // Radio buttons are not automatic: the click only reports, and the
         // procedure decides which button of the group shows as checked.
         ProgramChange change(box);
-        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(control->checked ? control->widget : control->offButton),
-                                     TRUE);
+        gtk_toggle_button_set_active(
+            GTK_TOGGLE_BUTTON(control->checked ? control->widget : control->offButton), TRUE);
     }
     SendCommand(box, control->source->id, kBnClicked, HandleOf(control));
 }
 
-void OnEntryInsertText(GtkEditable* editable, const gchar* text, gint length, gint* position, gpointer data)
+void OnEntryInsertText(GtkEditable* editable, const gchar* text, gint length, gint* position,
+                       gpointer data)
 {
     auto* control = static_cast<Control*>(data);
-    if (control->box->programChange > 0) return;
+    if (control->box->programChange > 0)
+        return;
     // Digits only, as typed or pasted: everything else is dropped.
     const size_t size = length < 0 ? std::strlen(text) : static_cast<size_t>(length);
     std::string digits;
     for (size_t i = 0; i < size; ++i) {
-        if (text[i] >= '0' && text[i] <= '9') digits += text[i];
+        if (text[i] >= '0' && text[i] <= '9')
+            digits += text[i];
     }
-    if (digits.size() == size) return;
+    if (digits.size() == size)
+        return;
     g_signal_stop_emission_by_name(editable, "insert-text");
-    if (digits.empty()) return;
+    if (digits.empty())
+        return;
     g_signal_handlers_block_by_func(editable, reinterpret_cast<gpointer>(OnEntryInsertText), data);
     gtk_editable_insert_text(editable, digits.c_str(), static_cast<gint>(digits.size()), position);
-    g_signal_handlers_unblock_by_func(editable, reinterpret_cast<gpointer>(OnEntryInsertText), data);
+    g_signal_handlers_unblock_by_func(editable, reinterpret_cast<gpointer>(OnEntryInsertText),
+                                      data);
 }
 
 void OnEntryChanged(GtkEditable*, gpointer data)
 {
     auto* control = static_cast<Control*>(data);
-    if (control->box->programChange > 0) return;
+    if (control->box->programChange > 0)
+        return;
     SendCommand(control->box, control->source->id, kEnChange, HandleOf(control));
 }
 
 void OnScaleChanged(GtkRange* range, gpointer data)
 {
     auto* control = static_cast<Control*>(data);
-    if (control->box->programChange > 0) return;
+    if (control->box->programChange > 0)
+        return;
     const auto position = static_cast<WParam>(std::lround(gtk_range_get_value(range)));
     constexpr WParam kTbThumbTrack = 5;
     Send(control->box, kWmHScroll, kTbThumbTrack | (position << 16), HandleOf(control));
@@ -165,7 +178,8 @@ void OnScaleChanged(GtkRange* range, gpointer data)
 gboolean OnStaticPressed(GtkWidget*, GdkEventButton* event, gpointer data)
 {
     auto* control = static_cast<Control*>(data);
-    if (event->type != GDK_BUTTON_PRESS || event->button != GDK_BUTTON_PRIMARY) return FALSE;
+    if (event->type != GDK_BUTTON_PRESS || event->button != GDK_BUTTON_PRIMARY)
+        return FALSE;
     constexpr uint32_t kStnClicked = 0;
     SendCommand(control->box, control->source->id, kStnClicked, HandleOf(control));
     return TRUE;
@@ -189,12 +203,14 @@ bool IsTabStop(const Control& control)
 void MoveFocus(DialogBox* box, bool forward)
 {
     const int count = static_cast<int>(box->controls.size());
-    if (count == 0) return;
+    if (count == 0)
+        return;
     GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(box->window));
     int at = forward ? -1 : count;
     for (int i = 0; i < count; ++i) {
         GtkWidget* widget = box->controls[i]->widget;
-        if (focus && (focus == widget || gtk_widget_is_ancestor(focus, widget))) at = i;
+        if (focus && (focus == widget || gtk_widget_is_ancestor(focus, widget)))
+            at = i;
     }
     for (int step = 1; step <= count; ++step) {
         const int i = ((at + (forward ? step : -step)) % count + count) % count;
@@ -222,11 +238,13 @@ gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer data)
         // the default push button.
         GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(box->window));
         for (auto& control : box->controls) {
-            if (control->widget == focus && control->source->kind == ControlKind::PushButton) return FALSE;
+            if (control->widget == focus && control->source->kind == ControlKind::PushButton)
+                return FALSE;
         }
         int id = 1;
         for (auto& control : box->controls) {
-            if (control->source->kind == ControlKind::PushButton && (control->source->style & 0xF) == kBsDefPushButton) {
+            if (control->source->kind == ControlKind::PushButton &&
+                (control->source->style & 0xF) == kBsDefPushButton) {
                 id = control->source->id;
             }
         }
@@ -237,10 +255,12 @@ gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer data)
     case GDK_KEY_Tab:
     case GDK_KEY_KP_Tab:
     case GDK_KEY_ISO_Left_Tab:
-        if (modifiers & ~GDK_SHIFT_MASK) return FALSE;
+        if (modifiers & ~GDK_SHIFT_MASK)
+            return FALSE;
         MoveFocus(box, event->keyval != GDK_KEY_ISO_Left_Tab && !(modifiers & GDK_SHIFT_MASK));
         return TRUE;
-    default: return FALSE;
+    default:
+        return FALSE;
     }
 }
 
@@ -250,7 +270,8 @@ constexpr const char kDialogCss[] =
     "window.brittleview-dialog { font: 8pt Sans; }"
     ".brittleview-dialog button { padding: 0 4px; min-height: 0; min-width: 0; }"
     ".brittleview-dialog entry { padding: 0 2px; min-height: 0; border-radius: 0; }"
-    ".brittleview-dialog checkbutton, .brittleview-dialog radiobutton { padding: 0; min-height: 0; }"
+    ".brittleview-dialog checkbutton, .brittleview-dialog radiobutton { padding: 0; min-height: 0; "
+    "}"
     ".brittleview-dialog check, .brittleview-dialog radio { min-width: 11px; min-height: 11px;"
     "  margin: 0 4px 0 0; -gtk-icon-transform: scale(0.8); }"
     ".brittleview-dialog scale { padding: 2px 6px; min-height: 0; }"
@@ -265,7 +286,8 @@ bool EnsureGtk()
         if (state == 1) {
             GtkCssProvider* css = gtk_css_provider_new();
             gtk_css_provider_load_from_data(css, kDialogCss, -1, nullptr);
-            gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(css),
+            gtk_style_context_add_provider_for_screen(gdk_screen_get_default(),
+                                                      GTK_STYLE_PROVIDER(css),
                                                       GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
             g_object_unref(css);
         }
@@ -283,8 +305,8 @@ struct DialogUnits {
 
 DialogUnits MeasureDialogUnits(GtkWidget* window)
 {
-    PangoLayout* layout =
-        gtk_widget_create_pango_layout(window, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    PangoLayout* layout = gtk_widget_create_pango_layout(
+        window, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     int width = 0, height = 0;
     pango_layout_get_pixel_size(layout, &width, &height);
     g_object_unref(layout);
@@ -296,9 +318,12 @@ DialogUnits MeasureDialogUnits(GtkWidget* window)
 float AlignmentOf(uint32_t style)
 {
     switch (style & 0x3) {
-    case kSsCenter: return 0.5f;
-    case kSsRight: return 1.0f;
-    default: return 0.0f;
+    case kSsCenter:
+        return 0.5f;
+    case kSsRight:
+        return 1.0f;
+    default:
+        return 0.0f;
     }
 }
 
@@ -309,7 +334,8 @@ GtkWidget* MakeWidget(Control& control)
     case ControlKind::PushButton: {
         GtkWidget* button = gtk_button_new_with_label(source.caption);
         g_signal_connect(button, "clicked", G_CALLBACK(OnButtonClicked), &control);
-        if ((source.style & 0xF) == kBsDefPushButton) gtk_widget_set_can_default(button, TRUE);
+        if ((source.style & 0xF) == kBsDefPushButton)
+            gtk_widget_set_can_default(button, TRUE);
         return button;
     }
     case ControlKind::GroupBox: {
@@ -327,8 +353,8 @@ GtkWidget* MakeWidget(Control& control)
         // how the program clears the button.
         control.offButton = gtk_radio_button_new(nullptr);
         g_object_ref_sink(control.offButton);
-        GtkWidget* radio = gtk_radio_button_new_with_label_from_widget(GTK_RADIO_BUTTON(control.offButton),
-                                                                       source.caption);
+        GtkWidget* radio = gtk_radio_button_new_with_label_from_widget(
+            GTK_RADIO_BUTTON(control.offButton), source.caption);
         gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(control.offButton), TRUE);
         gtk_widget_set_can_focus(radio, TRUE);
         g_signal_connect(radio, "clicked", G_CALLBACK(OnButtonClicked), &control);
@@ -347,13 +373,15 @@ GtkWidget* MakeWidget(Control& control)
         GtkWidget* label = gtk_label_new(source.caption);
         gtk_label_set_xalign(GTK_LABEL(label), AlignmentOf(source.style));
         gtk_label_set_yalign(GTK_LABEL(label), 0.0f);
-        gtk_label_set_justify(GTK_LABEL(label), (source.style & 0x3) == kSsCenter  ? GTK_JUSTIFY_CENTER
-                                                : (source.style & 0x3) == kSsRight ? GTK_JUSTIFY_RIGHT
-                                                                                   : GTK_JUSTIFY_LEFT);
+        gtk_label_set_justify(GTK_LABEL(label),
+                              (source.style & 0x3) == kSsCenter  ? GTK_JUSTIFY_CENTER
+                              : (source.style & 0x3) == kSsRight ? GTK_JUSTIFY_RIGHT
+                                                                 : GTK_JUSTIFY_LEFT);
         // Statics taller than one line of text wrap within their width, as Win32 statics do.
         gtk_label_set_line_wrap(GTK_LABEL(label), source.height >= 16);
         control.label = label;
-        if (!(source.style & kSsNotify)) return label;
+        if (!(source.style & kSsNotify))
+            return label;
         GtkWidget* events = gtk_event_box_new();
         gtk_event_box_set_visible_window(GTK_EVENT_BOX(events), FALSE);
         gtk_container_add(GTK_CONTAINER(events), label);
@@ -377,17 +405,20 @@ GtkWidget* MakeWidget(Control& control)
 void ColourStatics(DialogBox* box)
 {
     for (auto& control : box->controls) {
-        if (control->source->kind != ControlKind::Static) continue;
+        if (control->source->kind != ControlKind::Static)
+            continue;
         StaticColours colours{};
         StaticColours* outer = currentColours;
         currentColours = &colours;
-        const MessageResult brush =
-            Send(box, kWmCtlColorStatic, reinterpret_cast<WParam>(&colours), HandleOf(control.get()));
+        const MessageResult brush = Send(box, kWmCtlColorStatic, reinterpret_cast<WParam>(&colours),
+                                         HandleOf(control.get()));
         currentColours = outer;
-        if (brush == 0 || !colours.textSet) continue;
+        if (brush == 0 || !colours.textSet)
+            continue;
         PangoAttrList* attributes = pango_attr_list_new();
         auto channel = [](uint32_t value) { return static_cast<guint16>((value & 0xFF) * 257); };
-        pango_attr_list_insert(attributes, pango_attr_foreground_new(channel(colours.text), channel(colours.text >> 8),
+        pango_attr_list_insert(attributes, pango_attr_foreground_new(channel(colours.text),
+                                                                     channel(colours.text >> 8),
                                                                      channel(colours.text >> 16)));
         gtk_label_set_attributes(GTK_LABEL(control->label), attributes);
         pango_attr_list_unref(attributes);
@@ -396,30 +427,34 @@ void ColourStatics(DialogBox* box)
             // of its own (gtk_widget_get_window is the dialog's), so the hand is
             // set there only while the pointer is over the link.
             gtk_widget_add_events(control->widget, GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK);
-            g_signal_connect(control->widget, "enter-notify-event",
-                             G_CALLBACK(+[](GtkWidget* widget, GdkEventCrossing*, gpointer) -> gboolean {
-                                 GdkWindow* window = gtk_widget_get_window(widget);
-                                 GdkCursor* hand = gdk_cursor_new_from_name(gdk_window_get_display(window), "pointer");
-                                 if (hand) {
-                                     gdk_window_set_cursor(window, hand);
-                                     g_object_unref(hand);
-                                 }
-                                 return FALSE;
-                             }),
-                             nullptr);
-            g_signal_connect(control->widget, "leave-notify-event",
-                             G_CALLBACK(+[](GtkWidget* widget, GdkEventCrossing*, gpointer) -> gboolean {
-                                 gdk_window_set_cursor(gtk_widget_get_window(widget), nullptr);
-                                 return FALSE;
-                             }),
-                             nullptr);
+            g_signal_connect(
+                control->widget, "enter-notify-event",
+                G_CALLBACK(+[](GtkWidget* widget, GdkEventCrossing*, gpointer) -> gboolean {
+                    GdkWindow* window = gtk_widget_get_window(widget);
+                    GdkCursor* hand =
+                        gdk_cursor_new_from_name(gdk_window_get_display(window), "pointer");
+                    if (hand) {
+                        gdk_window_set_cursor(window, hand);
+                        g_object_unref(hand);
+                    }
+                    return FALSE;
+                }),
+                nullptr);
+            g_signal_connect(
+                control->widget, "leave-notify-event",
+                G_CALLBACK(+[](GtkWidget* widget, GdkEventCrossing*, gpointer) -> gboolean {
+                    gdk_window_set_cursor(gtk_widget_get_window(widget), nullptr);
+                    return FALSE;
+                }),
+                nullptr);
         }
     }
 }
 
 void SetTransientFor(GtkWidget* window, WindowHandle owner)
 {
-    if (owner == 0) return;
+    if (owner == 0)
+        return;
     if (DialogBox* parent = FindDialog(owner)) {
         gtk_window_set_transient_for(GTK_WINDOW(window), GTK_WINDOW(parent->window));
         gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER_ON_PARENT);
@@ -427,11 +462,14 @@ void SetTransientFor(GtkWidget* window, WindowHandle owner)
     }
     // A window of another program, named by its X window id.
     GdkDisplay* display = gdk_display_get_default();
-    if (!GDK_IS_X11_DISPLAY(display)) return;
+    if (!GDK_IS_X11_DISPLAY(display))
+        return;
     gdk_x11_display_error_trap_push(display);
-    GdkWindow* foreign = gdk_x11_window_foreign_new_for_display(display, static_cast<Window>(owner));
+    GdkWindow* foreign =
+        gdk_x11_window_foreign_new_for_display(display, static_cast<Window>(owner));
     gdk_x11_display_error_trap_pop_ignored(display);
-    if (!foreign) return;
+    if (!foreign)
+        return;
     gtk_widget_realize(window);
     gdk_window_set_transient_for(gtk_widget_get_window(window), foreign);
     g_object_unref(foreign);
@@ -456,10 +494,12 @@ void DestroyDialog(DialogBox* box)
 int PlatformDialogBox(int templateId, WindowHandle owner, WindowProcedure proc)
 {
     const DialogTemplate* source = FindDialogTemplate(templateId);
-    if (!source || !proc || !EnsureGtk()) return -1;
+    if (!source || !proc || !EnsureGtk())
+        return -1;
 
-    auto* box = new DialogBox{source, proc, gtk_window_new(GTK_WINDOW_TOPLEVEL), {}, g_main_loop_new(nullptr, FALSE),
-                              0, false, 0};
+    auto* box = new DialogBox{
+        source, proc, gtk_window_new(GTK_WINDOW_TOPLEVEL), {}, g_main_loop_new(nullptr, FALSE), 0,
+        false,  0};
     liveDialogs.push_back(box);
     GtkWindow* window = GTK_WINDOW(box->window);
     gtk_style_context_add_class(gtk_widget_get_style_context(box->window), "brittleview-dialog");
@@ -477,7 +517,8 @@ int PlatformDialogBox(int templateId, WindowHandle owner, WindowProcedure proc)
     gtk_container_add(GTK_CONTAINER(box->window), fixed);
 
     for (int i = 0; i < source->controlCount; ++i) {
-        auto control = std::make_unique<Control>(Control{&source->controls[i], nullptr, nullptr, nullptr, box, false});
+        auto control = std::make_unique<Control>(
+            Control{&source->controls[i], nullptr, nullptr, nullptr, box, false});
         control->widget = MakeWidget(*control);
         const ControlTemplate& place = *control->source;
         gtk_widget_set_name(control->widget,
@@ -498,14 +539,15 @@ int PlatformDialogBox(int templateId, WindowHandle owner, WindowProcedure proc)
             const int excess = minimum - units.X(place.width);
             if (excess > 0) {
                 const int shift = (place.style & 0x3) == kSsCenter ? excess / 2 : excess;
-                gtk_fixed_move(GTK_FIXED(fixed), control->widget, std::max(0, units.X(place.x) - shift),
-                               units.Y(place.y));
+                gtk_fixed_move(GTK_FIXED(fixed), control->widget,
+                               std::max(0, units.X(place.x) - shift), units.Y(place.y));
             }
         }
         box->controls.push_back(std::move(control));
     }
     for (auto& control : box->controls) {
-        if (control->source->kind == ControlKind::PushButton && (control->source->style & 0xF) == kBsDefPushButton) {
+        if (control->source->kind == ControlKind::PushButton &&
+            (control->source->style & 0xF) == kBsDefPushButton) {
             gtk_window_set_default(window, control->widget);
         }
     }
@@ -539,8 +581,10 @@ void PlatformInitCommonControls() {}
 void PlatformSetDlgItemText(WindowHandle dialog, int id, const char* text)
 {
     Control* control = FindControl(dialog, id);
-    if (!control) return;
-    if (!text) text = "";
+    if (!control)
+        return;
+    if (!text)
+        text = "";
     DialogBox* box = control->box;
     switch (control->source->kind) {
     case ControlKind::Edit: {
@@ -551,32 +595,51 @@ void PlatformSetDlgItemText(WindowHandle dialog, int id, const char* text)
         SendCommand(box, id, kEnChange, HandleOf(control));
         break;
     }
-    case ControlKind::Static: gtk_label_set_text(GTK_LABEL(control->label), text); break;
-    case ControlKind::GroupBox: gtk_frame_set_label(GTK_FRAME(control->widget), text); break;
+    case ControlKind::Static:
+        gtk_label_set_text(GTK_LABEL(control->label), text);
+        break;
+    case ControlKind::GroupBox:
+        gtk_frame_set_label(GTK_FRAME(control->widget), text);
+        break;
     case ControlKind::PushButton:
     case ControlKind::CheckBox:
-    case ControlKind::RadioButton: gtk_button_set_label(GTK_BUTTON(control->widget), text); break;
-    case ControlKind::Trackbar: break;
+    case ControlKind::RadioButton:
+        gtk_button_set_label(GTK_BUTTON(control->widget), text);
+        break;
+    case ControlKind::Trackbar:
+        break;
     }
 }
 
 int PlatformGetDlgItemText(WindowHandle dialog, int id, char* buffer, int maxCount)
 {
-    if (!buffer || maxCount <= 0) return 0;
+    if (!buffer || maxCount <= 0)
+        return 0;
     buffer[0] = '\0';
     Control* control = FindControl(dialog, id);
-    if (!control) return 0;
+    if (!control)
+        return 0;
     const char* text = "";
     switch (control->source->kind) {
-    case ControlKind::Edit: text = gtk_entry_get_text(GTK_ENTRY(control->widget)); break;
-    case ControlKind::Static: text = gtk_label_get_text(GTK_LABEL(control->label)); break;
-    case ControlKind::GroupBox: text = gtk_frame_get_label(GTK_FRAME(control->widget)); break;
+    case ControlKind::Edit:
+        text = gtk_entry_get_text(GTK_ENTRY(control->widget));
+        break;
+    case ControlKind::Static:
+        text = gtk_label_get_text(GTK_LABEL(control->label));
+        break;
+    case ControlKind::GroupBox:
+        text = gtk_frame_get_label(GTK_FRAME(control->widget));
+        break;
     case ControlKind::PushButton:
     case ControlKind::CheckBox:
-    case ControlKind::RadioButton: text = gtk_button_get_label(GTK_BUTTON(control->widget)); break;
-    case ControlKind::Trackbar: break;
+    case ControlKind::RadioButton:
+        text = gtk_button_get_label(GTK_BUTTON(control->widget));
+        break;
+    case ControlKind::Trackbar:
+        break;
     }
-    if (!text) text = "";
+    if (!text)
+        text = "";
     const size_t count = std::min(std::strlen(text), static_cast<size_t>(maxCount - 1));
     std::memcpy(buffer, text, count);
     buffer[count] = '\0';
@@ -586,27 +649,31 @@ int PlatformGetDlgItemText(WindowHandle dialog, int id, char* buffer, int maxCou
 void PlatformSetStaticText(WindowHandle dialog, int id, const char* text)
 {
     Control* control = FindControl(dialog, id);
-    if (!control || control->source->kind != ControlKind::Static) return;
+    if (!control || control->source->kind != ControlKind::Static)
+        return;
     gtk_label_set_text(GTK_LABEL(control->label), text ? text : "");
 }
 
 void PlatformCheckDlgButton(WindowHandle dialog, int id, bool checked)
 {
     Control* control = FindControl(dialog, id);
-    if (!control) return;
+    if (!control)
+        return;
     ProgramChange change(control->box);
     if (control->source->kind == ControlKind::CheckBox) {
         gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(control->widget), checked);
     } else if (control->source->kind == ControlKind::RadioButton) {
         control->checked = checked;
-        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(checked ? control->widget : control->offButton), TRUE);
+        gtk_toggle_button_set_active(
+            GTK_TOGGLE_BUTTON(checked ? control->widget : control->offButton), TRUE);
     }
 }
 
 void PlatformCheckRadioButton(WindowHandle dialog, int firstId, int lastId, int checkId)
 {
     for (int id = firstId; id <= lastId; ++id) {
-        if (FindControl(dialog, id)) PlatformCheckDlgButton(dialog, id, id == checkId);
+        if (FindControl(dialog, id))
+            PlatformCheckDlgButton(dialog, id, id == checkId);
     }
 }
 
@@ -615,7 +682,8 @@ namespace {
 GtkRange* Trackbar(WindowHandle dialog, int id, DialogBox** box)
 {
     Control* control = FindControl(dialog, id);
-    if (!control || control->source->kind != ControlKind::Trackbar) return nullptr;
+    if (!control || control->source->kind != ControlKind::Trackbar)
+        return nullptr;
     *box = control->box;
     return GTK_RANGE(control->widget);
 }
@@ -626,7 +694,8 @@ void PlatformTrackbarSetRange(WindowHandle dialog, int id, int minimum, int maxi
 {
     DialogBox* box = nullptr;
     GtkRange* range = Trackbar(dialog, id, &box);
-    if (!range) return;
+    if (!range)
+        return;
     ProgramChange change(box);
     gtk_range_set_range(range, minimum, std::max(minimum, maximum));
 }
@@ -635,7 +704,8 @@ void PlatformTrackbarSetPos(WindowHandle dialog, int id, int position, bool)
 {
     DialogBox* box = nullptr;
     GtkRange* range = Trackbar(dialog, id, &box);
-    if (!range) return;
+    if (!range)
+        return;
     ProgramChange change(box);
     gtk_range_set_value(range, position); // clamped into the range, as a trackbar does
 }
@@ -644,18 +714,22 @@ void PlatformTrackbarSetLineSize(WindowHandle dialog, int id, int size)
 {
     DialogBox* box = nullptr;
     GtkRange* range = Trackbar(dialog, id, &box);
-    if (!range) return;
+    if (!range)
+        return;
     GtkAdjustment* adjustment = gtk_range_get_adjustment(range);
-    gtk_range_set_increments(range, std::max(1, size), gtk_adjustment_get_page_increment(adjustment));
+    gtk_range_set_increments(range, std::max(1, size),
+                             gtk_adjustment_get_page_increment(adjustment));
 }
 
 void PlatformTrackbarSetPageSize(WindowHandle dialog, int id, int size)
 {
     DialogBox* box = nullptr;
     GtkRange* range = Trackbar(dialog, id, &box);
-    if (!range) return;
+    if (!range)
+        return;
     GtkAdjustment* adjustment = gtk_range_get_adjustment(range);
-    gtk_range_set_increments(range, gtk_adjustment_get_step_increment(adjustment), std::max(1, size));
+    gtk_range_set_increments(range, gtk_adjustment_get_step_increment(adjustment),
+                             std::max(1, size));
 }
 
 int PlatformTrackbarGetPos(WindowHandle dialog, int id)
@@ -674,7 +748,8 @@ bool PlatformIsDlgItem(WindowHandle dialog, int id, LParam control)
 MessageResult PlatformColorStaticOnButtonFace(WParam deviceContext, uint32_t textColour)
 {
     // Only the colours record of the static being coloured is accepted.
-    if (!currentColours || reinterpret_cast<WParam>(currentColours) != deviceContext) return 0;
+    if (!currentColours || reinterpret_cast<WParam>(currentColours) != deviceContext)
+        return 0;
     currentColours->textSet = true;
     currentColours->text = textColour;
     currentColours->backgroundSet = true; // the dialog's own face colour
@@ -683,7 +758,8 @@ MessageResult PlatformColorStaticOnButtonFace(WParam deviceContext, uint32_t tex
 
 void PlatformOpenLink(const char* target)
 {
-    if (!target || !*target) return;
+    if (!target || !*target)
+        return;
     // Detached, output discarded; when xdg-open is missing or fails nothing is shown.
     gchar* argv[] = {const_cast<gchar*>("xdg-open"), const_cast<gchar*>(target), nullptr};
     g_spawn_async(nullptr, argv, nullptr,
@@ -695,7 +771,8 @@ void PlatformOpenLink(const char* target)
 void PlatformEndDialog(WindowHandle dialog, int result)
 {
     DialogBox* box = FindDialog(dialog);
-    if (!box || box->ended) return;
+    if (!box || box->ended)
+        return;
     box->ended = true;
     box->result = result;
     gtk_widget_hide(box->window);

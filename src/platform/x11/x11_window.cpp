@@ -149,7 +149,8 @@ struct SaverX11Window {
     bool alive = false;
 };
 SaverX11Window saver;
-// Whether the window is a preview; atomic for the error handler, which may run on the render thread.
+// Whether the window is a preview; atomic for the error handler, which may run on the render
+// thread.
 std::atomic<bool> saverIsPreview{false};
 
 struct PostedMessage {
