@@ -5,7 +5,7 @@
 // CASE is "defaults", "defaults-trails", "Explode1" .. "Explode4", "heavy"
 // (a 100 x 80 grid with 4 children, far beyond any preset) or "budget" (a
 // 1000 x 1000 grid with 999999999 children: the live-piece budget all along). Draws explode
-// frames on the X display the way the frame does (camera, every piece, every
+// frames on the display the way the frame does (camera, every piece, every
 // move, the step, swap) and clocks the drawing and the simulation (MovePiece
 // with its trail record, and ExplodeStep) apart. Then runs the simulation
 // alone, without drawing, for whole cycles. Prints one JSON line.
@@ -73,7 +73,7 @@ int main(int argc, char** argv)
 
     BenchWindow bench;
     if (!bench.Create()) {
-        std::fprintf(stderr, "explode_sim: no X display\n");
+        std::fprintf(stderr, "explode_sim: no display\n");
         return 1;
     }
     CaptureDesktop();
@@ -123,6 +123,7 @@ int main(int argc, char** argv)
         glFlush();
         ++frameCounter;
         SwapGlBuffers(bench.surface);
+        PumpBenchMessages();
     };
     const double warm0 = WallSeconds();
     frame(); // compiles every piece's list

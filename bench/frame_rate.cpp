@@ -1,4 +1,4 @@
-// Frame rate of the real render path, unpaced, on the X display.
+// Frame rate of the real render path, unpaced, on the display.
 //
 //   frame_rate CASE [SECONDS]
 //
@@ -6,8 +6,6 @@
 // renderer allows at all), "defaults", "defaults-trails", or a preset caption
 // ("Wave1" .. "Wave4", "Explode1" .. "Explode4"). Prints one JSON line, and
 // nothing else, on standard output.
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -93,22 +91,17 @@ int main(int argc, char** argv)
 
     // The JSON goes out through a private copy of standard output, so that
     // nothing the program prints on its way can get between its lines.
-    const int jsonFd = dup(STDOUT_FILENO);
-    std::FILE* json = jsonFd >= 0 ? fdopen(jsonFd, "w") : nullptr;
+    std::FILE* json = DivertStandardOutput();
     if (!json) {
-        std::fprintf(stderr, "frame_rate: cannot duplicate standard output\n");
+        std::fprintf(stderr, "frame_rate: cannot divert standard output\n");
         return 1;
     }
     static DiscardBuffer discard; // outlives main: cout flushes at exit
     std::cout.rdbuf(&discard);
-    if (!std::freopen("/dev/null", "w", stdout)) {
-        std::fprintf(stderr, "frame_rate: cannot silence standard output\n");
-        return 1;
-    }
 
     BenchWindow bench;
     if (!bench.Create()) {
-        std::fprintf(stderr, "frame_rate: no X display\n");
+        std::fprintf(stderr, "frame_rate: no display\n");
         return 1;
     }
     CaptureDesktop();
@@ -127,6 +120,7 @@ int main(int argc, char** argv)
             DrawFrame(bench.surface);
         if (pieces.size() > peakPieces)
             peakPieces = pieces.size();
+        PumpBenchMessages();
     };
     for (int i = 0; i < 20; ++i) // warm up: first uploads, caches
         frame();
