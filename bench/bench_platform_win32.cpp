@@ -1,9 +1,10 @@
 // The benchmarks' window and process figures on Windows: a popup window of
 // the benchmark's own class, the process's times and memory counters.
+#include <windows.h>
+// psapi.h needs the types windows.h declares.
 #include <fcntl.h>
 #include <io.h>
 #include <psapi.h>
-#include <windows.h>
 
 #include "bench_platform.h"
 
