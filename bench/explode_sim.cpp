@@ -90,17 +90,7 @@ int main(int argc, char** argv)
     // The explode frame, step by step as the frame draws it, with clocks
     // around the drawing and around the simulation.
     auto frame = [&] {
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glBindTexture(GL_TEXTURE_2D, ScreenTexture);
-        glPushMatrix();
-        glTranslatef(CameraState.translation.x, CameraState.translation.y,
-                     CameraState.translation.z);
-        glRotatef(CameraState.rotationX, 1.0f, 0.0f, 0.0f);
-        glRotatef(CameraState.rotationY, 0.0f, 1.0f, 0.0f);
-        glRotatef(CameraState.rotationZ, 0.0f, 0.0f, 1.0f);
-        glScalef(CameraState.scale, CameraState.scale, CameraState.scale);
-        glTranslatef(-screenWidth * 0.5f, -screenHeight * 0.5f, 0.0f);
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        BeginFrame();
         const double t0 = WallSeconds();
         for (size_t i = 0; i < pieces.size(); ++i)
             DrawPiece(pieces[i]);
@@ -113,12 +103,7 @@ int main(int argc, char** argv)
         simSeconds += t2 - t1;
         if (pieces.size() > peakPieces)
             peakPieces = pieces.size();
-        if (Settings.enableMovement) {
-            CameraState.rotationX = StepMovementChannel(&rotationXChannel);
-            CameraState.rotationY = StepMovementChannel(&rotationYChannel);
-            CameraState.rotationZ = StepMovementChannel(&rotationZChannel);
-            CameraState.scale = StepMovementChannel(&zoomChannel);
-        }
+        StepCamera();
         glPopMatrix();
         glFlush();
         ++frameCounter;

@@ -79,7 +79,7 @@ void ResetCamera()
     CameraState.translation = {0.0f, 0.0f, -300.0f};
 }
 
-void DrawFrame(GlSurface* surface)
+void BeginFrame()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glBindTexture(GL_TEXTURE_2D, ScreenTexture);
@@ -92,7 +92,21 @@ void DrawFrame(GlSurface* surface)
     glTranslatef(-static_cast<float>(screenWidth) * 0.5f, -static_cast<float>(screenHeight) * 0.5f,
                  0.0f);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+}
 
+void StepCamera()
+{
+    if (Settings.enableMovement) {
+        CameraState.rotationX = StepMovementChannel(&rotationXChannel);
+        CameraState.rotationY = StepMovementChannel(&rotationYChannel);
+        CameraState.rotationZ = StepMovementChannel(&rotationZChannel);
+        CameraState.scale = StepMovementChannel(&zoomChannel);
+    }
+}
+
+void DrawFrame(GlSurface* surface)
+{
+    BeginFrame();
     if (Settings.Mode == 0) {
         for (size_t i = 0; i < pieces.size(); ++i)
             DrawPiece(pieces[i]);
@@ -103,13 +117,7 @@ void DrawFrame(GlSurface* surface)
         DrawGrid();
         AdvanceWave();
     }
-
-    if (Settings.enableMovement) {
-        CameraState.rotationX = StepMovementChannel(&rotationXChannel);
-        CameraState.rotationY = StepMovementChannel(&rotationYChannel);
-        CameraState.rotationZ = StepMovementChannel(&rotationZChannel);
-        CameraState.scale = StepMovementChannel(&zoomChannel);
-    }
+    StepCamera();
 
     glPopMatrix();
     glFlush();

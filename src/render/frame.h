@@ -40,5 +40,12 @@ float StepMovementChannel(MovementChannel* channel);
 // Resets the camera to rotations 0, scale 1, translation (0, 0, -300).
 void ResetCamera();
 
+// The start of every frame: clears, binds the screen texture, pushes the
+// model-view matrix and places the camera with the plane's centre as pivot,
+// and sets the colour to white. The frame pops the matrix when it is drawn.
+void BeginFrame();
+// Advances the camera's rotations and scale by one frame while the movement is on.
+void StepCamera();
+
 // Draws one frame and presents it on surface (null: no swap).
 void DrawFrame(GlSurface* surface);
