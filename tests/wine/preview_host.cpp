@@ -73,6 +73,11 @@ int main(int argc, char** argv)
         TerminateProcess(process.hProcess, 1);
         return Fail("no preview window inside the host");
     }
+    // The window is found while its creation (the desktop capture, the
+    // render thread's start) is still running; WS_VISIBLE shows it only once
+    // creation has returned.
+    for (int i = 0; i < 100 && !IsWindowVisible(preview); ++i)
+        Pump(100);
     RECT hostRect, previewRect;
     GetClientRect(host, &hostRect);
     GetClientRect(preview, &previewRect);
