@@ -1,0 +1,62 @@
+// The command line of the saver-daemon mode: the options that screen-saver
+// daemons (and their settings apps) pass to a saver they run in a window of
+// their own, plus Brittleview's own options, which are laid over the stored
+// settings. Plain logic: no window-system calls.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/settings.h"
+
+// What the daemon-mode options ask for. Filled by ParseDaemonCommandLine.
+struct DaemonOptions {
+    uint64_t windowId = 0;     // --window-id ID; 0: not given
+    bool root = false;         // --root: draw on the root (or virtual root) window
+    bool ownWindow = false;    // --window: open an ordinary window of our own
+    long delayMicros = 20000;  // --delay N: pause after each frame, microseconds
+    bool showFps = false;      // --fps / --no-fps
+    std::string imagePath;     // --image FILE: the picture when no screenshot is given
+    int preset = -1;           // --preset NAME: index into kPresets, -1 for none
+    // Brittleview's own options in command-line order: field index into the
+    // settings record (0..23, the stored order) and the value to assign.
+    struct Assignment {
+        int field;
+        double value;
+    };
+    std::vector<Assignment> assignments;
+};
+
+enum class DaemonParse {
+    kNotDaemon,  // not a daemon-mode command line: the classic grammar applies
+    kRun,        // run the daemon mode with the options read
+    kHelp,       // --help: print DaemonUsage() to standard output, exit 0
+    kError,      // bad option or value: print the message to standard error, exit 255
+};
+
+// Reads argv[1..argc-1]. Options take one or two leading dashes. A command
+// line is a daemon-mode one when its first argument is one of the recognised
+// option names; every other command line is left to the classic grammar.
+// On kError, *message holds one line (no trailing newline) naming the problem.
+DaemonParse ParseDaemonCommandLine(int argc, const char* const* argv, DaemonOptions* options,
+                                   std::string* message);
+
+// The --help text: every option, one per line.
+const char* DaemonUsage();
+
+// Lays the options over the settings record: the preset first, then each
+// assignment in command-line order.
+void ApplyDaemonOptions(const DaemonOptions& options, SettingsRecord* settings);
+
+// Where to draw, chosen from the options and the XSCREENSAVER_WINDOW value
+// (hex with 0x, or decimal; nullptr when unset). --window-id wins, then the
+// environment, then --root, then --window.
+struct DaemonTarget {
+    enum Kind { kForeignWindow, kRootWindow, kOwnWindow, kNone } kind = kNone;
+    uint64_t windowId = 0;  // for kForeignWindow
+};
+// Returns false with *message set when the environment value is not a window
+// number (empty, junk, 0).
+bool ChooseDaemonTarget(const DaemonOptions& options, const char* environmentWindow,
+                        DaemonTarget* target, std::string* message);
