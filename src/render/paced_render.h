@@ -1,0 +1,33 @@
+// The render thread of the saver-daemon mode: the same surface, scene,
+// texture and frames as the saver window's render thread, with a pause after
+// each frame, the frame rate drawn on request, and a surface that follows the
+// size of the window it draws in. It runs while renderRunning is set.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/platform_types.h"
+
+struct PacedRender {
+    WindowHandle window = 0; // the window the GL surface goes into
+    long delayMicros = 0;    // pause after each frame; 0: only yield
+    bool showFps = false;    // write the frame rate in a corner
+    // The window's size as the window thread last heard of it, packed by
+    // PackSize; 0 while unknown. The thread resizes its surface to follow.
+    std::atomic<uint64_t> size{0};
+    // Steady-clock nanoseconds at which the first frame was presented; 0 before.
+    std::atomic<int64_t> firstFrameNanos{0};
+};
+
+inline uint64_t PackSize(int width, int height)
+{
+    return static_cast<uint64_t>(static_cast<uint32_t>(width)) << 32 |
+           static_cast<uint32_t>(height);
+}
+
+// Steady-clock nanoseconds, the clock of firstFrameNanos.
+int64_t SteadyNanos();
+
+// Thread entry; the argument is a PacedRender that outlives the thread.
+void PacedRenderThread(void* argument);
