@@ -136,6 +136,21 @@ Window CreateOwnWindow(Window root)
     return window;
 }
 
+// A visual to read a photograph of the given depth with: the window's own
+// when the depths agree, else the screen's default, else any true-colour one.
+const Visual* PhotoVisual(const XWindowAttributes& window, int depth)
+{
+    if (window.depth == depth)
+        return window.visual;
+    const int screen = XScreenNumberOfScreen(window.screen);
+    if (DefaultDepth(display, screen) == depth)
+        return DefaultVisual(display, screen);
+    XVisualInfo info;
+    if (XMatchVisualInfo(display, screen, depth, TrueColor, &info))
+        return info.visual;
+    return nullptr;
+}
+
 } // namespace
 
 void PlatformCatchStopSignals()
@@ -238,11 +253,12 @@ bool PlatformReadDaemonScreenshot(int width, int height, uint8_t* out)
             return false;
         }
     }
-    // The photograph has the window's depth; read it through the window's visual.
+    // The photograph is of the screen, not necessarily of the window's depth
+    // (a daemon may give its saver a window with an alpha channel).
     X11ImageReader reader;
+    const Visual* visual = PhotoVisual(attributes, static_cast<int>(depth));
     const bool readable =
-        static_cast<int>(depth) == attributes.depth &&
-        InitX11ImageReader(display, image, attributes.visual, attributes.colormap, &reader);
+        visual && InitX11ImageReader(display, image, visual, attributes.colormap, &reader);
     if (readable) {
         FittedScreenshot fitted;
         FitScreenshot(&reader, reader.read, static_cast<int>(photoWidth),
