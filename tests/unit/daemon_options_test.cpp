@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <map>
+#include <regex>
 #include <sstream>
 
 #include "core/settings.h"
@@ -219,3 +222,51 @@ TEST(DaemonOptions, TargetPrecedence)
         }
     }
 }
+
+#ifdef BV_SAVER_XML
+// Every argument that the screen-saver settings app can build from
+// brittleview.xml must be accepted, and the file must offer every option.
+TEST(DaemonOptions, EveryArgumentOfTheSettingsAppXmlIsAccepted)
+{
+    std::ifstream file(BV_SAVER_XML);
+    ASSERT_TRUE(file) << BV_SAVER_XML;
+    const std::string xml{std::istreambuf_iterator<char>(file), {}};
+    const std::regex tag(R"(<(command|number|boolean|option|file)\s([^>]*)>)");
+    const std::regex attribute(R"(([\w-]+)="([^"]*)\")");
+    std::vector<std::string> lines;
+    for (std::sregex_iterator t(xml.begin(), xml.end(), tag), end; t != end; ++t) {
+        std::map<std::string, std::string> a;
+        const std::string body = (*t)[2];
+        for (std::sregex_iterator m(body.begin(), body.end(), attribute); m != end; ++m)
+            a[(*m)[1]] = (*m)[2];
+        for (const char* key : {"arg-set", "arg-unset"})
+            if (a.count(key))
+                lines.push_back(a[key]);
+        const std::string arg = a["arg"];
+        const size_t percent = arg.find('%');
+        if (percent == std::string::npos && !arg.empty())
+            lines.push_back(arg);
+        for (const char* key : {"low", "high", "default"})
+            if (percent != std::string::npos && (a.count(key) || (*t)[1] == "file"))
+                lines.push_back(
+                    std::string(arg).replace(percent, 1, a.count(key) ? a[key] : "x.png"));
+    }
+    EXPECT_GT(lines.size(), 60u);
+    for (const std::string& line : lines) {
+        DaemonOptions options;
+        std::string message;
+        EXPECT_EQ(Parse("--root " + line, &options, &message), DaemonParse::kRun)
+            << line << ": " << message;
+    }
+    const std::regex usageName(R"(\n  --(no-)?([\w-]+))");
+    const std::string usage = DaemonUsage();
+    for (std::sregex_iterator m(usage.begin(), usage.end(), usageName), end; m != end; ++m) {
+        const std::string name = (*m)[2];
+        if (name != "window" && name != "window-id" && name != "help") {
+            EXPECT_TRUE(xml.find("\"--" + name) != std::string::npos ||
+                        xml.find("\"--no-" + name) != std::string::npos)
+                << name;
+        }
+    }
+}
+#endif
