@@ -223,13 +223,13 @@ TEST(DaemonOptions, TargetPrecedence)
     }
 }
 
-#ifdef BV_SAVER_XML
+#ifdef BV_DATA_DIR
 // Every argument that the screen-saver settings app can build from
-// brittleview.xml must be accepted, and the file must offer every option.
+// brittleview.xml must be accepted.
 TEST(DaemonOptions, EveryArgumentOfTheSettingsAppXmlIsAccepted)
 {
-    std::ifstream file(BV_SAVER_XML);
-    ASSERT_TRUE(file) << BV_SAVER_XML;
+    std::ifstream file(BV_DATA_DIR "/brittleview.xml");
+    ASSERT_TRUE(file) << BV_DATA_DIR;
     const std::string xml{std::istreambuf_iterator<char>(file), {}};
     const std::regex tag(R"(<(command|number|boolean|option|file)\s([^>]*)>)");
     const std::regex attribute(R"(([\w-]+)="([^"]*)\")");
@@ -258,15 +258,23 @@ TEST(DaemonOptions, EveryArgumentOfTheSettingsAppXmlIsAccepted)
         EXPECT_EQ(Parse("--root " + line, &options, &message), DaemonParse::kRun)
             << line << ": " << message;
     }
-    const std::regex usageName(R"(\n  --(no-)?([\w-]+))");
+    // The XML offers every option (one state of each switch is enough), and
+    // the manual page describes every one.
+    std::ifstream manFile(BV_DATA_DIR "/brittleview.6");
+    const std::string man{std::istreambuf_iterator<char>(manFile), {}};
+    const std::regex usageName(R"(\n  --([\w-]+))");
     const std::string usage = DaemonUsage();
     for (std::sregex_iterator m(usage.begin(), usage.end(), usageName), end; m != end; ++m) {
-        const std::string name = (*m)[2];
-        if (name != "window" && name != "window-id" && name != "help") {
-            EXPECT_TRUE(xml.find("\"--" + name) != std::string::npos ||
-                        xml.find("\"--no-" + name) != std::string::npos)
+        const std::string name = (*m)[1];
+        const std::string base = name.rfind("no-", 0) == 0 ? name.substr(3) : name;
+        if (base != "window" && base != "window-id" && base != "help") {
+            EXPECT_TRUE(xml.find("\"--" + base) != std::string::npos ||
+                        xml.find("\"--no-" + base) != std::string::npos)
                 << name;
         }
+        EXPECT_NE(man.find("\\-\\-" + std::regex_replace(name, std::regex("-"), "\\-")),
+                  std::string::npos)
+            << name;
     }
 }
 #endif
