@@ -354,11 +354,16 @@ const char* DaemonUsage()
             "Usage: brittleview [options]   (or the classic /s, /p ID, /c)\n"
             "Options take one or two leading dashes; values follow a blank or '='.\n";
         for (const Option& option : kOptions) {
-            std::string left = "  --" + std::string(option.name);
-            if (option.argument)
-                left += " " + std::string(option.argument);
+            std::string left("  --");
+            left += option.name;
+            if (option.argument) {
+                left += ' ';
+                left += option.argument;
+            }
             left.resize(std::max<size_t>(left.size() + 2, 40), ' ');
-            text += left + option.help + "\n";
+            text += left;
+            text += option.help;
+            text += '\n';
         }
         return text;
     }();

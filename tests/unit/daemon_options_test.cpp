@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <regex>
 #include <sstream>
 
 #include "core/settings.h"
@@ -15,10 +18,9 @@ namespace {
 // Parses a blank-separated command line (behind a program name).
 DaemonParse Parse(const std::string& line, DaemonOptions* options, std::string* message)
 {
-    std::vector<std::string> words{"brittleview"};
     std::istringstream in(line);
-    for (std::string w; in >> w;)
-        words.push_back(w);
+    std::vector<std::string> words{"brittleview"};
+    words.insert(words.end(), std::istream_iterator<std::string>(in), {});
     std::vector<const char*> argv;
     for (const std::string& w : words)
         argv.push_back(w.c_str());
@@ -28,134 +30,85 @@ DaemonParse Parse(const std::string& line, DaemonOptions* options, std::string* 
 // The options read, in a short form: only what differs from the defaults.
 std::string Describe(const DaemonOptions& o)
 {
-    std::string s;
-    auto add = [&s](const std::string& part) { s += (s.empty() ? "" : " ") + part; };
-    if (o.root)
-        add("root");
-    if (o.ownWindow)
-        add("window");
+    std::ostringstream s;
+    s << (o.root ? " root" : "") << (o.ownWindow ? " window" : "") << (o.showFps ? " fps" : "");
     if (o.windowId)
-        add("id=" + std::to_string(o.windowId));
+        s << " id=" << o.windowId;
     if (o.delayMicros != 20000)
-        add("delay=" + std::to_string(o.delayMicros));
-    if (o.showFps)
-        add("fps");
+        s << " delay=" << o.delayMicros;
     if (!o.imagePath.empty())
-        add("image=" + o.imagePath);
+        s << " image=" << o.imagePath;
     if (o.preset >= 0)
-        add("preset=" + std::to_string(o.preset));
+        s << " preset=" << o.preset;
     for (const auto& a : o.assignments)
-        add("f" + std::to_string(a.field) + "=" + std::to_string(static_cast<long>(a.value)));
-    return s;
+        s << " f" << a.field << "=" << a.value;
+    return s.str().empty() ? "" : s.str().substr(1);
 }
 
 } // namespace
 
 TEST(DaemonOptions, EachOptionAndEachBadValue)
 {
-    using P = DaemonParse;
-    const struct {
-        const char* line;
-        DaemonParse result;
-        const char* expected; // kRun: Describe(); kError: part of the message
-    } cases[] = {
-        // Not a daemon command line: the classic grammar reads it unchanged.
-        {"", P::kNotDaemon, ""},
-        {"/s", P::kNotDaemon, ""},
-        {"-s", P::kNotDaemon, ""},
-        {"--s", P::kNotDaemon, ""},
-        {"-S --root", P::kNotDaemon, ""},
-        {"/p 123", P::kNotDaemon, ""},
-        {"-p 123", P::kNotDaemon, ""},
-        {"/c:123", P::kNotDaemon, ""},
-        {"/a", P::kNotDaemon, ""},
-        {"/root", P::kNotDaemon, ""},
-        {"---root", P::kNotDaemon, ""},
-        {"- --root", P::kNotDaemon, ""},
-        {"--roots", P::kNotDaemon, ""},
-        {"/x", P::kNotDaemon, ""},
-        {"root", P::kNotDaemon, ""},
-        // One or two dashes, a value behind a blank or '='.
-        {"--root", P::kRun, "root"},
-        {"-root -window-id 0x1A2b", P::kRun, "root id=6699"},
-        {"--window-id=4294967295", P::kRun, "id=4294967295"},
-        {"-window", P::kRun, "window"},
-        {"--delay 0", P::kRun, "delay=0"},
-        {"--delay=10000000", P::kRun, "delay=10000000"},
-        {"--fps", P::kRun, "fps"},
-        {"--fps --no-fps", P::kRun, ""},
-        {"--image /tmp/p.png", P::kRun, "image=/tmp/p.png"},
-        {"--preset explode-1", P::kRun, "preset=0"},
-        {"--preset explode-4", P::kRun, "preset=3"},
-        {"--preset wave-1 --preset wave-4", P::kRun, "preset=7"},
-        {"--mode explode --mode wave-1 --mode wave-3", P::kRun, "f8=0 f8=1 f8=3"},
-        {"--children 0 --children 10", P::kRun, "f9=0 f9=10"},
-        {"--trails --no-trails", P::kRun, "f14=1 f14=0"},
-        {"--x-divisions 1 --y-divisions 300", P::kRun, "f1=1 f2=300"},
-        {"--texture-width 128 --texture-height 2048", P::kRun, "f12=128 f13=2048"},
-        {"--linear-filtering --no-linear-filtering", P::kRun, "f11=1 f11=0"},
-        {"--wave-amplitude 1000 --wave-rate-1 0 --wave-rate-2 07 --wave-size-x 60 --wave-size-y 0",
-         P::kRun, "f3=1000 f4=0 f5=7 f6=60 f7=0"},
-        {"--smooth-shading --no-smooth-shading --movement --no-movement", P::kRun,
-         "f10=1 f10=0 f15=1 f15=0"},
-        {"--rotation-x-amplitude 3600 --rotation-x-time 1000 --rotation-y-amplitude 1 "
-         "--rotation-y-time 2 --rotation-z-amplitude 3 --rotation-z-time 4 --zoom-amplitude 100 "
-         "--zoom-time 5",
-         P::kRun, "f16=3600 f17=1000 f18=1 f19=2 f20=3 f21=4 f22=100 f23=5"},
-        {"--priority 0 --priority 2", P::kRun, "f0=0 f0=2"},
-        {"--help", P::kHelp, ""},
-        {"-root -help --bogus", P::kHelp, ""},
-        // Errors name the option and the value.
-        {"--root --bogus", P::kError, "unknown option \"--bogus\""},
-        {"--root stray", P::kError, "unexpected argument \"stray\""},
-        {"--root -s", P::kError, "\"-s\""},
-        {"--root=1", P::kError, "--root takes no value"},
-        {"--delay abc", P::kError, "--delay: \"abc\""},
-        {"--delay -1", P::kError, "\"-1\""},
-        {"--delay 1.5", P::kError, "\"1.5\""},
-        {"--delay 10000001", P::kError, "\"10000001\""},
-        {"--delay", P::kError, "--delay needs a value"},
-        {"--delay=", P::kError, "\"\""},
-        {"--window-id 0", P::kError, "--window-id: \"0\""},
-        {"--window-id 0x0", P::kError, "\"0x0\""},
-        {"--window-id 0x", P::kError, "\"0x\""},
-        {"--window-id 0x100000000", P::kError, "\"0x100000000\""},
-        {"--window-id 12z", P::kError, "\"12z\""},
-        {"--window-id -5", P::kError, "\"-5\""},
-        {"--window-id 0xg1", P::kError, "\"0xg1\""},
-        {"--image", P::kError, "needs a value"},
-        {"--image=", P::kError, "--image"},
-        {"--preset wave-5", P::kError, "\"wave-5\""},
-        {"--preset Explode1", P::kError, "--preset: \"Explode1\""},
-        {"--mode wave-4", P::kError, "--mode: \"wave-4\""},
-        {"--mode 1", P::kError, "\"1\""},
-        {"--children 11", P::kError, "--children: \"11\""},
-        {"--children -1", P::kError, "\"-1\""},
-        {"--x-divisions 0", P::kError, "--x-divisions"},
-        {"--y-divisions 301", P::kError, "301"},
-        {"--texture-width 300", P::kError, "--texture-width: \"300\""},
-        {"--texture-height 4096", P::kError, "\"4096\""},
-        {"--priority 3", P::kError, "\"3\""},
-        {"--zoom-amplitude 101", P::kError, "\"101\""},
-        {"--rotation-z-amplitude 3601", P::kError, "\"3601\""},
-        {"--wave-amplitude 1e3", P::kError, "\"1e3\""},
-        {"--wave-rate-1 99999999999999999999999", P::kError, "--wave-rate-1"},
-    };
-    for (const auto& c : cases) {
-        DaemonOptions options;
-        std::string message = "stale";
-        EXPECT_EQ(Parse(c.line, &options, &message), c.result) << c.line;
-        if (c.result == DaemonParse::kError) {
-            EXPECT_NE(message.find(c.expected), std::string::npos) << c.line << ": " << message;
-            EXPECT_EQ(message.find('\n'), std::string::npos) << message;
-        } else if (c.result == DaemonParse::kRun) {
-            EXPECT_EQ(Describe(options), c.expected) << c.line;
-        }
+    // clang-format off
+    // Not daemon command lines: the classic grammar reads them unchanged.
+    const char* classic[] = {
+        "", "/s", "-s", "--s", "-S --root", "/p 123", "-p 123", "/c:123", "/a", "/root", "---root",
+        "- --root", "--roots", "/x", "root"};
+    // "command line => the options read", with one or two dashes, values behind a blank or '='.
+    const char* runs[] = {
+        "--root => root", "-root -window-id 0x1A2b => root id=6699",
+        "--window-id=4294967295 => id=4294967295", "-window => window", "--delay 0 => delay=0",
+        "--delay=10000000 => delay=10000000", "--fps => fps", "--fps --no-fps => ",
+        "--image /tmp/p.png => image=/tmp/p.png", "--preset explode-1 => preset=0",
+        "--preset explode-4 => preset=3", "--preset wave-1 --preset wave-4 => preset=7",
+        "--mode explode --mode wave-1 --mode wave-3 => f8=0 f8=1 f8=3",
+        "--children 0 --children 10 => f9=0 f9=10", "--trails --no-trails => f14=1 f14=0",
+        "--x-divisions 1 --y-divisions 300 => f1=1 f2=300",
+        "--texture-width 128 --texture-height 2048 => f12=128 f13=2048",
+        "--linear-filtering --no-linear-filtering => f11=1 f11=0",
+        "--wave-amplitude 1000 --wave-rate-1 0 --wave-rate-2 07 --wave-size-x 60 --wave-size-y 0"
+        " => f3=1000 f4=0 f5=7 f6=60 f7=0",
+        "--smooth-shading --no-smooth-shading --movement --no-movement => f10=1 f10=0 f15=1 f15=0",
+        "--rotation-x-amplitude 3600 --rotation-x-time 1000 --rotation-y-amplitude 1"
+        " --rotation-y-time 2 --rotation-z-amplitude 3 --rotation-z-time 4 --zoom-amplitude 100"
+        " --zoom-time 5 => f16=3600 f17=1000 f18=1 f19=2 f20=3 f21=4 f22=100 f23=5",
+        "--priority 0 --priority 2 => f0=0 f0=2"};
+    // "command line => part of the one-line message", naming the option and the value.
+    const char* errors[] = {
+        "--root --bogus => unknown option \"--bogus\"",
+        "--root stray => unexpected argument \"stray\"", "--root -s => \"-s\"",
+        "--root=1 => --root takes no value", "--delay abc => --delay: \"abc\"",
+        "--delay -1 => \"-1\"", "--delay 1.5 => \"1.5\"", "--delay 10000001 => \"10000001\"",
+        "--delay => --delay needs a value", "--delay= => \"\"",
+        "--window-id 0 => --window-id: \"0\"", "--window-id 0x0 => \"0x0\"",
+        "--window-id 0x => \"0x\"", "--window-id 0x100000000 => \"0x100000000\"",
+        "--window-id 12z => \"12z\"", "--window-id -5 => \"-5\"", "--window-id 0xg1 => \"0xg1\"",
+        "--image => needs a value", "--image= => --image", "--preset wave-5 => \"wave-5\"",
+        "--preset Explode1 => --preset: \"Explode1\"", "--mode wave-4 => --mode: \"wave-4\"",
+        "--mode 1 => \"1\"", "--children 11 => --children: \"11\"", "--children -1 => \"-1\"",
+        "--x-divisions 0 => --x-divisions", "--y-divisions 301 => 301",
+        "--texture-width 300 => --texture-width: \"300\"", "--texture-height 4096 => \"4096\"",
+        "--priority 3 => \"3\"", "--zoom-amplitude 101 => \"101\"",
+        "--rotation-z-amplitude 3601 => \"3601\"", "--wave-amplitude 1e3 => \"1e3\"",
+        "--wave-rate-1 99999999999999999999999 => --wave-rate-1"};
+    // clang-format on
+    DaemonOptions options;
+    std::string message;
+    for (const char* line : classic)
+        EXPECT_EQ(Parse(line, &options, &message), DaemonParse::kNotDaemon) << line;
+    for (const std::string c : runs) {
+        const std::string line = c.substr(0, c.find(" => ")), read = c.substr(c.find(" => ") + 4);
+        EXPECT_EQ(Parse(line, &options, &message), DaemonParse::kRun) << line << ": " << message;
+        EXPECT_EQ(Describe(options), read) << line;
     }
-    const std::string usage = DaemonUsage();
-    for (const char* name : {"--root", "--window-id ID", "--preset NAME", "--zoom-time N",
-                             "--priority N", "--no-smooth-shading"})
-        EXPECT_NE(usage.find(name), std::string::npos) << name;
+    for (const std::string c : errors) {
+        const std::string line = c.substr(0, c.find(" => ")), part = c.substr(c.find(" => ") + 4);
+        EXPECT_EQ(Parse(line, &options, &message), DaemonParse::kError) << line;
+        EXPECT_NE(message.find(part), std::string::npos) << line << ": " << message;
+        EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+    }
+    EXPECT_EQ(Parse("--help", &options, &message), DaemonParse::kHelp);
+    EXPECT_EQ(Parse("-root -help --bogus", &options, &message), DaemonParse::kHelp);
 }
 
 TEST(DaemonOptions, PresetFirstThenEachAssignmentInOrder)
@@ -184,38 +137,83 @@ TEST(DaemonOptions, PresetFirstThenEachAssignmentInOrder)
 
 TEST(DaemonOptions, TargetPrecedence)
 {
-    using T = DaemonTarget;
+    // clang-format off
     const struct {
-        uint64_t id;
-        bool root, window;
-        const char* environment;
-        bool ok;
-        T::Kind kind;
-        uint64_t windowId;
+        const char *line, *environment, *expected;
     } cases[] = {
-        {5, true, true, "0x10", true, T::kForeignWindow, 5},
-        {0, true, true, "0x10", true, T::kForeignWindow, 16},
-        {0, true, false, "77", true, T::kForeignWindow, 77},
-        {0, true, false, "", false, T::kNone, 0},
-        {0, true, false, "junk", false, T::kNone, 0},
-        {0, true, false, "0", false, T::kNone, 0},
-        {0, true, false, "0x0", false, T::kNone, 0},
-        {0, true, true, nullptr, true, T::kRootWindow, 0},
-        {0, false, true, nullptr, true, T::kOwnWindow, 0},
-        {0, false, false, nullptr, true, T::kNone, 0},
-    };
+        {"--window-id 5 --root --window", "0x10", "foreign 5"}, {"--root --window", "0x10", "foreign 16"},
+        {"--root", "77", "foreign 77"}, {"--root", "", "error"}, {"--root", "junk", "error"},
+        {"--root", "0", "error"}, {"--root", "0x0", "error"}, {"--root --window", nullptr, "root 0"},
+        {"--window", nullptr, "own 0"}, {"--fps", nullptr, "none 0"}};
+    // clang-format on
+    const char* kinds[] = {"foreign", "root", "own", "none"};
     for (const auto& c : cases) {
         DaemonOptions options;
-        options.windowId = c.id;
-        options.root = c.root;
-        options.ownWindow = c.window;
         DaemonTarget target;
         std::string message;
-        EXPECT_EQ(ChooseDaemonTarget(options, c.environment, &target, &message), c.ok);
-        EXPECT_EQ(message.empty(), c.ok) << message;
-        if (c.ok) {
-            EXPECT_EQ(target.kind, c.kind);
-            EXPECT_EQ(target.windowId, c.windowId);
-        }
+        ASSERT_EQ(Parse(c.line, &options, &message), DaemonParse::kRun);
+        const bool ok = ChooseDaemonTarget(options, c.environment, &target, &message);
+        EXPECT_EQ(ok ? kinds[target.kind] + (" " + std::to_string(target.windowId)) : "error",
+                  c.expected)
+            << c.line << " / " << (c.environment ? c.environment : "unset");
+        EXPECT_EQ(message.empty(), ok) << message;
     }
 }
+
+#ifdef BV_DATA_DIR
+// Every argument that the screen-saver settings app can build from
+// brittleview.xml must be accepted.
+TEST(DaemonOptions, EveryArgumentOfTheSettingsAppXmlIsAccepted)
+{
+    std::ifstream file(BV_DATA_DIR "/brittleview.xml");
+    ASSERT_TRUE(file) << BV_DATA_DIR;
+    const std::string xml{std::istreambuf_iterator<char>(file), {}};
+    auto attribute = [](const std::string& tag, const char* name) {
+        std::smatch m;
+        const std::regex pattern(std::string("\\s") + name + "=\"([^\"]*)\"");
+        return std::regex_search(tag, m, pattern) ? m[1].str() : std::string();
+    };
+    std::vector<std::string> lines; // each argument, each end and default of each number
+    const std::regex element("<(command|number|boolean|option|file)\\s[^>]*>");
+    for (std::sregex_iterator t(xml.begin(), xml.end(), element), end; t != end; ++t) {
+        const std::string tag = t->str(), arg = attribute(tag, "arg");
+        for (const char* name : {"arg-set", "arg-unset"})
+            if (!attribute(tag, name).empty())
+                lines.push_back(attribute(tag, name));
+        const size_t percent = arg.find('%');
+        if (percent == std::string::npos && !arg.empty())
+            lines.push_back(arg);
+        for (const char* name : {"low", "high", "default"})
+            if (percent != std::string::npos) {
+                const std::string value = attribute(tag, name);
+                lines.push_back(
+                    std::string(arg).replace(percent, 1, value.empty() ? "x.png" : value));
+            }
+    }
+    EXPECT_GT(lines.size(), 60u);
+    for (const std::string& line : lines) {
+        DaemonOptions options;
+        std::string message;
+        EXPECT_EQ(Parse("--root " + line, &options, &message), DaemonParse::kRun)
+            << line << ": " << message;
+    }
+    // The XML offers every option (one state of each switch is enough), and
+    // the manual page describes every one.
+    std::ifstream manFile(BV_DATA_DIR "/brittleview.6");
+    const std::string man{std::istreambuf_iterator<char>(manFile), {}};
+    const std::regex usageName(R"(\n  --([\w-]+))");
+    const std::string usage = DaemonUsage();
+    for (std::sregex_iterator m(usage.begin(), usage.end(), usageName), end; m != end; ++m) {
+        const std::string name = (*m)[1];
+        const std::string base = name.rfind("no-", 0) == 0 ? name.substr(3) : name;
+        if (base != "window" && base != "window-id" && base != "help") {
+            EXPECT_TRUE(xml.find("\"--" + base) != std::string::npos ||
+                        xml.find("\"--no-" + base) != std::string::npos)
+                << name;
+        }
+        EXPECT_NE(man.find("\\-\\-" + std::regex_replace(name, std::regex("-"), "\\-")),
+                  std::string::npos)
+            << name;
+    }
+}
+#endif
