@@ -95,6 +95,14 @@ above 0.1 "$m" && pass "under Wayland the own picture (magenta $m)" || fail "Way
 [ "$(grep -c -i wayland "$WORK/root.err")" = 1 ] && pass "and says so once" ||
   fail "Wayland stderr: $(cat "$WORK/root.err")"
 
+# A window manager's virtual root takes the place of the root window.
+test_window VROOT 360 200 bv-daemon-vroot vroot
+start_bg SAVER "$BV" --root
+wait_drawn "$VROOT" "$WORK/vroot.png" && [ "$(size_of "$(surface_of "$VROOT")")" = "360 200" ] &&
+  pass "--root draws in the virtual root" || fail "--root ignored the virtual root"
+stop "$SAVER"
+kill "$VROOT_PID"
+
 # --- --window: a window of its own that follows its size and closes like any other.
 start_bg SAVER "$BV" --window --fps
 own=""
@@ -113,6 +121,10 @@ for _ in $(seq 50); do
 done
 [ "$(size_of "$(surface_of "$own")")" = "500 300" ] && pass "its surface follows a new size" ||
   fail "surface is $(size_of "$(surface_of "$own")") after a resize to 500 x 300"
+shoot "$own" "$WORK/own.png"
+convert "$WORK/own.png" -gravity SouthWest -crop 120x30+0+0 +repage "$WORK/corner.png"
+above "$(share '#ffff66' "$WORK/corner.png" 20)" 0.01 && pass "--fps writes in the corner" ||
+  fail "no frame rate in the corner"
 python3 "$XWIN" delete "$own"
 if wait_exit "$SAVER" 10; then
   [ "$EXIT_CODE" = 0 ] && pass "the window manager's close ends it with 0" ||
@@ -121,4 +133,6 @@ else
   fail "the window manager's close did not end it"
 fi
 
+[ ! -e "$XDG_CONFIG_HOME/brittleview" ] && pass "no settings were written" ||
+  fail "settings written: $(ls -R "$XDG_CONFIG_HOME")"
 finish

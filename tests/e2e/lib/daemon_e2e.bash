@@ -7,12 +7,12 @@ XWIN="$(dirname "${BASH_SOURCE[0]}")/xwin.py"
 export HOME=$WORK/home
 mkdir -p "$HOME"
 
-# test_window VAR WIDTH HEIGHT TITLE: makes a plain window of another client
+# test_window VAR WIDTH HEIGHT TITLE [vroot]: makes a plain window of another client
 # and sets VAR to its id (decimal); the window lives until the script ends or
 # the helper recorded in VAR_PID is ended.
 test_window() {
   local var=$1 out="$WORK/window.$RANDOM" pid id=""
-  python3 "$XWIN" window "$2" "$3" "$4" >"$out" &
+  python3 "$XWIN" window "$2" "$3" "$4" ${5:-} >"$out" &
   pid=$!
   STARTED+=("$pid")
   for _ in $(seq 100); do

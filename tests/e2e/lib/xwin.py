@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
 """Small X11 helpers for the end-to-end scripts, through libX11 itself.
 
-  xwin.py window WIDTH HEIGHT TITLE  makes a plain black top-level window,
+  xwin.py window WIDTH HEIGHT TITLE [vroot]
+                                     makes a plain black top-level window,
                                      prints its id (decimal), then keeps it
-                                     until the process is ended
+                                     until the process is ended; with vroot
+                                     the window announces itself as the
+                                     virtual root (__SWM_VROOT on itself)
   xwin.py delete WINDOW              asks the window to close, as a window
                                      manager's close button does
                                      (WM_PROTOCOLS / WM_DELETE_WINDOW)
@@ -27,6 +30,8 @@ x.XStoreName.argtypes = [c_void_p, c_ulong, c_char_p]
 x.XMapWindow.argtypes = [c_void_p, c_ulong]
 x.XSync.argtypes = [c_void_p, c_int]
 x.XFlush.argtypes = [c_void_p]
+x.XChangeProperty.argtypes = [c_void_p, c_ulong, c_ulong, c_ulong, c_int, c_int,
+                              POINTER(c_ulong), c_int]
 
 
 class ClientMessage(ctypes.Structure):
@@ -50,6 +55,11 @@ if sys.argv[1] == "window":
     window = x.XCreateSimpleWindow(display, x.XDefaultRootWindow(display), 20, 20, width, height,
                                    0, 0, 0)
     x.XStoreName(display, window, title.encode())
+    if sys.argv[5:] == ["vroot"]:
+        XA_WINDOW = 33
+        value = c_ulong(window)
+        x.XChangeProperty(display, window, x.XInternAtom(display, b"__SWM_VROOT", 0), XA_WINDOW,
+                          32, 0, byref(value), 1)
     x.XMapWindow(display, window)
     x.XSync(display, 0)
     print(window, flush=True)
