@@ -51,8 +51,9 @@ void PacedRenderThread(void* argument)
         ChooseSurfaceFormat(surface);
         haveContext = CreateGlContext(surface);
     }
-    if (!haveContext) {
-        // Nothing can be drawn: drop the picture and wait for the stop.
+    if (!haveContext || !Running()) {
+        // Nothing can be drawn, or a stop came while the context was made
+        // (the slowest step of the start): drop the picture and wait for the stop.
         ReleaseDesktopPixels();
         while (Running())
             Pause(kPauseSliceMicros);
