@@ -6,6 +6,7 @@
 
 #include "core/render_thread.h"
 #include "core/saver_window_proc.h"
+#include "geometry/piece.h"
 #include "platform/gl.h"
 #include "platform/gl_surface.h"
 #include "platform/thread.h"
@@ -91,5 +92,8 @@ void PacedRenderThread(void* argument)
         else
             YieldPlatformThread();
     }
+    // The pieces hold display lists of this context: free them while it is
+    // current. This mode returns from main, and nothing may be left behind then.
+    ClearPieces();
     CloseGlSurface(surface);
 }
