@@ -117,8 +117,8 @@ int RunDaemonHost(const DaemonOptions& options, DaemonRunReport* report)
     DaemonWindow window;
     if (!PlatformOpenDaemonWindow(kind, target.windowId, &window, &message))
         return Fail(message);
-    PreparePicture(options, window);
 
+    // The render thread loads the GL driver while the picture is being made.
     PacedRender render;
     render.window = window.window;
     render.delayMicros = options.delayMicros;
@@ -128,6 +128,9 @@ int RunDaemonHost(const DaemonOptions& options, DaemonRunReport* report)
     int level = 0;
     if (thread && PriorityLevelFor(Settings.Priority, &level))
         SetPlatformThreadPriority(thread, level);
+    PreparePicture(options, window);
+    render.pictureReady.store(true, std::memory_order_release);
+    render.pictureReady.notify_all();
 
     PlatformWaitDaemonEnd(&render.size);
 

@@ -47,6 +47,7 @@ void PacedRenderThread(void* argument)
 {
     PacedRender* render = static_cast<PacedRender*>(argument);
     GlSurface* surface = OpenGlSurface(render->window);
+    render->pictureReady.wait(false, std::memory_order_acquire);
     bool haveContext = false;
     if (surface) {
         ChooseSurfaceFormat(surface);

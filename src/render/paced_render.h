@@ -16,6 +16,11 @@ struct PacedRender {
     // The window's size as the window thread last heard of it, packed by
     // PackSize; 0 while unknown. The thread resizes its surface to follow.
     std::atomic<uint64_t> size{0};
+    // Set (and notified) by the window thread once desktopPixels holds the
+    // picture. The thread connects to the display and loads the GL driver
+    // meanwhile, but makes no window before it: a photograph of the root
+    // window must not show the surface.
+    std::atomic<bool> pictureReady{false};
     // Steady-clock nanoseconds at which the first frame was presented; 0 before.
     std::atomic<int64_t> firstFrameNanos{0};
 };
