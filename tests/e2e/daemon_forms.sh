@@ -33,8 +33,8 @@ XSCREENSAVER_WINDOW=$LOCK start_bg SAVER "$BV" -root 2>"$WORK/lock.err"
 if wait_drawn "$LOCK" "$WORK/lock.png"; then
   sleep 1
   shoot "$LOCK" "$WORK/lock.png"
-  magenta=$(share '#ff00ff' "$WORK/lock.png" 45)
-  above 0.05 "$magenta" && pass "the locker's form draws its own picture (magenta $magenta)" ||
+  magenta=$(pure_share magenta "$WORK/lock.png")
+  above 0.002 "$magenta" && pass "the locker's form draws its own picture (magenta $magenta)" ||
     fail "the locker's form shows the desktop (magenta $magenta)"
 else
   fail "the locker's form drew nothing"

@@ -66,9 +66,9 @@ xprop -id "$window" _SCREENSAVER_SCREENSHOT 2>/dev/null | grep -q 'pixmap id' &&
 shown=0
 for _ in $(seq 20); do
   import -window root "$WORK/screen.png" 2>/dev/null
-  red=$(share '#ff0000' "$WORK/screen.png")
-  blue=$(share '#0000ff' "$WORK/screen.png")
-  if above "$red" 0.02 && above "$blue" 0.02; then
+  red=$(pure_share red "$WORK/screen.png")
+  blue=$(pure_share blue "$WORK/screen.png")
+  if above "$red" 0.01 && above "$blue" 0.01; then
     shown=1
     break
   fi
@@ -85,6 +85,27 @@ for _ in $(seq 20); do
 done
 [ -z "$(saver_pids)" ] && pass "no Brittleview left 2 s after -deactivate" ||
   fail "Brittleview still runs after -deactivate: $(saver_pids)"
+
+# The user forbids savers to show the desktop: the daemon reads its file again
+# on the next activation, and the screen shows no red.
+sed -i 's/^grabDesktopImages:.*/grabDesktopImages:\tFalse/' "$XSS_HOME/.xscreensaver"
+touch -d '+2 seconds' "$XSS_HOME/.xscreensaver"
+"${as_daemon_user[@]}" xscreensaver-command -activate >/dev/null 2>&1
+most=0
+for _ in $(seq 50); do
+  [ -n "$(saver_pids)" ] && break
+  sleep 0.1
+done
+for _ in 1 2 3 4 5 6; do
+  sleep 0.5
+  import -window root "$WORK/screen.png" 2>/dev/null
+  red=$(pure_share red "$WORK/screen.png")
+  above "$red" "$most" && most=$red
+done
+[ -n "$(saver_pids)" ] && above 0.002 "$most" &&
+  pass "with grabDesktopImages: False the desktop is not shown (red at most $most)" ||
+  fail "with grabDesktopImages: False: saver '$(saver_pids)', red up to $most"
+"${as_daemon_user[@]}" xscreensaver-command -deactivate >/dev/null 2>&1
 
 "${as_daemon_user[@]}" xscreensaver-command -exit >/dev/null 2>&1
 wait_exit "$DAEMON" 5 || kill "$DAEMON"

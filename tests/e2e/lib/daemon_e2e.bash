@@ -48,6 +48,19 @@ share() {
     -colorspace Gray -format '%[fx:mean]' info: 2>/dev/null || echo 0
 }
 
+# pure_share red|blue|magenta FILE: the share of the picture's pixels that are clearly
+# that primary colour (strong in its channels, weak in the others), whatever
+# the lighting did to them; amber, teal or sky blue do not count.
+pure_share() {
+  local expr
+  case "$1" in
+    red) expr='r>0.5 && g<0.3 && b<0.3' ;;
+    blue) expr='b>0.5 && r<0.3 && g<0.3' ;;
+    magenta) expr='r>0.5 && b>0.5 && g<0.3' ;;
+  esac
+  convert "$2" -sample 50% -fx "$expr ? 1 : 0" -format '%[fx:mean]' info: 2>/dev/null || echo 0
+}
+
 # wait_drawn WINDOW FILE [seconds]: waits until the window shows a drawn scene
 # (more than 8 colours); leaves the last shot in FILE.
 wait_drawn() {
