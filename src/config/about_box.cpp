@@ -1,7 +1,7 @@
 #include "config/about_box.h"
 
-#include "host/win_messages.h"
 #include "platform/dialog.h"
+#include "platform/win_messages.h"
 
 MessageResult AboutDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam lParam)
 {

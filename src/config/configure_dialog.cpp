@@ -7,8 +7,8 @@
 #include "config/persistence.h"
 #include "config/presets.h"
 #include "core/settings.h"
-#include "host/win_messages.h"
 #include "platform/dialog.h"
+#include "platform/win_messages.h"
 #include "render/scene.h"
 
 namespace {

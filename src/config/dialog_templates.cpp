@@ -1,4 +1,4 @@
-#include "config/dialog_templates.h"
+#include "platform/dialog_templates.h"
 
 #include "config/about_box.h"
 

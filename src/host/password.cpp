@@ -3,7 +3,7 @@
 #include "host/command_line.h"
 #include "host/host_platform.h"
 #include "host/saver_window.h"
-#include "host/win_messages.h"
+#include "platform/win_messages.h"
 
 LibraryHandle passwordLibrary = 0;
 ProcAddress passwordVerifier = 0;

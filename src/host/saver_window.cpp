@@ -1,10 +1,10 @@
 #include "host/saver_window.h"
 
-#include "core/saver_window_proc.h"
 #include "host/command_line.h"
 #include "host/host_platform.h"
 #include "host/password.h"
-#include "host/win_messages.h"
+#include "host/saver_window_proc.h"
+#include "platform/win_messages.h"
 
 WindowHandle saverWindow = 0;
 int isPreview = 0;

@@ -11,10 +11,10 @@
 
 #include "config/persistence.h"
 #include "core/pixel_format.h"
-#include "core/saver_window_proc.h"
 #include "core/settings.h"
-#include "host/win_messages.h"
+#include "host/saver_window_proc.h"
 #include "platform/thread.h"
+#include "platform/win_messages.h"
 #include "render/capture.h"
 #include "render/frame.h"
 #include "render/scene.h"

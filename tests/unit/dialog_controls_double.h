@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "config/dialog_templates.h"
-#include "host/win_messages.h"
 #include "platform/dialog.h"
+#include "platform/dialog_templates.h"
+#include "platform/win_messages.h"
 
 struct DialogControlsDouble {
     static constexpr WindowHandle kDialog = 0xD1A10;

@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "config/configure_dialog.h"
-#include "core/saver_window_proc.h"
 #include "host/command_line.h"
 #include "host/host_platform.h"
 #include "host/password.h"
 #include "host/saver_window.h"
-#include "host/win_messages.h"
+#include "host/saver_window_proc.h"
+#include "platform/win_messages.h"
 
 namespace host_double {
 

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "config/resources/resource.h"
+#include "platform/win32/resources/resource.h"
 
 namespace {
 

@@ -31,7 +31,7 @@
 #include <deque>
 #include <mutex>
 
-#include "host/win_messages.h"
+#include "platform/win_messages.h"
 #include "platform/x11/x11_window.h"
 
 // X event -> message, the one table of this mapping:

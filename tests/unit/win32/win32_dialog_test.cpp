@@ -13,10 +13,10 @@
 
 #include "config/about_box.h"
 #include "config/configure_dialog.h"
-#include "config/dialog_templates.h"
 #include "config/persistence.h"
 #include "core/settings.h"
 #include "platform/dialog.h"
+#include "platform/dialog_templates.h"
 #include "platform/settings_store.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "host/win_messages.h"
 #include "platform/system.h"
+#include "platform/win_messages.h"
 #include "platform/x11/x11_window.h"
 
 namespace {

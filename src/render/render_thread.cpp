@@ -1,9 +1,9 @@
-#include "core/render_thread.h"
+#include "render/render_thread.h"
 
 #include <vector>
 
 #include "core/pixel_format.h"
-#include "core/saver_window_proc.h"
+#include "host/saver_window_proc.h"
 #include "platform/gl.h"
 #include "platform/gl_surface.h"
 #include "platform/thread.h"
