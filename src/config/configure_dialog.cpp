@@ -7,9 +7,9 @@
 #include "config/persistence.h"
 #include "config/presets.h"
 #include "core/settings.h"
+#include "geometry/plane.h"
 #include "platform/dialog.h"
 #include "platform/win_messages.h"
-#include "render/scene.h"
 
 namespace {
 

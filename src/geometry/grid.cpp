@@ -4,8 +4,8 @@
 #include <new>
 
 #include "core/settings.h"
+#include "geometry/plane.h"
 #include "platform/gl.h"
-#include "render/scene.h"
 
 Vector3f* gridVertices = nullptr;
 Vector3f* gridTexCoords = nullptr;

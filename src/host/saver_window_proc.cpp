@@ -8,8 +8,6 @@
 #include "render/capture.h"
 #include "render/render_thread.h"
 
-std::atomic<int> renderRunning{0};
-
 MessageResult SaverWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
 {
     if (message == kWmCreate) {

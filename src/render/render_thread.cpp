@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "core/pixel_format.h"
-#include "host/saver_window_proc.h"
 #include "platform/gl.h"
 #include "platform/gl_surface.h"
 #include "platform/thread.h"
@@ -11,6 +10,7 @@
 #include "render/frame.h"
 #include "render/scene.h"
 
+std::atomic<int> renderRunning{0};
 PlatformThread* renderThreadHandle = nullptr;
 
 // How often a thread without a context looks for the window closing.

@@ -12,6 +12,7 @@
 #include "config/persistence.h"
 #include "core/pixel_format.h"
 #include "core/settings.h"
+#include "geometry/wave.h"
 #include "host/saver_window_proc.h"
 #include "platform/thread.h"
 #include "platform/win_messages.h"

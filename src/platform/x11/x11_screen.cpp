@@ -11,8 +11,6 @@
 #include <cstring>
 #include <vector>
 
-#include "render/capture.h"
-
 namespace {
 
 // A connection of our own for the duration of one call, so that no other
