@@ -21,7 +21,7 @@ static float rows = 0.0f;
 static int cellColumnCount = 0; // cells per row the loops visit
 static int cellRowCount = 0;
 
-static void ReleaseGrid()
+void ReleaseGrid()
 {
     delete[] gridVertices;
     delete[] gridTexCoords;

@@ -39,3 +39,12 @@ void BuildSparkleLists()
         glEndList();
     }
 }
+
+void ReleaseSparkleLists()
+{
+    for (GLuint& list : SparkleLists) {
+        if (list != 0)
+            glDeleteLists(list, 1);
+        list = 0;
+    }
+}

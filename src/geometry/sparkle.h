@@ -11,6 +11,9 @@ extern GLuint SparkleLists[kSparkleListCount];
 // sized from the plane and the grid divisions. Needs a current GL context.
 void BuildSparkleLists();
 
+// Deletes the lists BuildSparkleLists made (on its GL context) and zeroes SparkleLists.
+void ReleaseSparkleLists();
+
 // Points of sparkle cloud `index` with mean cell size `cell`, drawn from the
 // random generator exactly as BuildSparkleLists does. Writes x, y, z triples
 // into out (room for kMaxSparklePoints) and returns the count.

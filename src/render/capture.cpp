@@ -66,3 +66,10 @@ void CreateScreenTexture()
     }
     ReleaseDesktopPixels();
 }
+
+void DeleteScreenTexture()
+{
+    if (ScreenTexture != 0)
+        glDeleteTextures(1, &ScreenTexture);
+    ScreenTexture = 0;
+}

@@ -26,3 +26,5 @@ void CaptureDesktop();
 void ReleaseDesktopPixels();
 // Uploads desktopPixels into ScreenTexture with mipmaps, frees them, leaves the texture bound.
 void CreateScreenTexture();
+// Deletes ScreenTexture (on the context that created it) and sets it to 0.
+void DeleteScreenTexture();

@@ -69,6 +69,7 @@ void RenderThread(void* argument)
             DrawFrame(surface);
             YieldPlatformThread();
         }
+        TeardownScene();
     } else {
         // Without a context no GL call may be made (some drivers dereference
         // the missing context); the picture is dropped and the thread idles

@@ -7,8 +7,10 @@
 #include "core/settings.h"
 #include "geometry/grid.h"
 #include "geometry/piece.h"
+#include "geometry/wave.h"
 #include "platform/gl.h"
 #include "platform/screen.h"
+#include "render/capture.h"
 #include "render/frame.h"
 
 const float projectionAspect = 640.0f / 480.0f;
@@ -59,4 +61,14 @@ void SetupScene()
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, noEmission);
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
     glEnable(GL_COLOR_MATERIAL);
+}
+
+void TeardownScene()
+{
+    ClearPieces();
+    pieces.shrink_to_fit();
+    ReleaseGrid();
+    ReleaseSparkleLists();
+    DeleteScreenTexture();
+    frameCounter = 0;
 }
