@@ -1,4 +1,4 @@
-#include "platform/dialog_templates.h"
+#include "config/dialog_templates.h"
 
 #include "config/about_box.h"
 
@@ -156,41 +156,3 @@ const DialogTemplate kAboutDialogTemplate = {
     206, kDialogStyle,        "MS Sans Serif",
     8,   kAboutControls,      CountOf(kAboutControls),
 };
-
-const DialogTemplate* FindDialogTemplate(int templateId)
-{
-    if (templateId == kConfigureDialogTemplate.id)
-        return &kConfigureDialogTemplate;
-    if (templateId == kAboutDialogTemplate.id)
-        return &kAboutDialogTemplate;
-    return nullptr;
-}
-
-const ControlTemplate* FindControlTemplate(const DialogTemplate& dialog, int controlId)
-{
-    if (controlId == kNoControlId)
-        return nullptr;
-    for (int i = 0; i < dialog.controlCount; ++i) {
-        if (dialog.controls[i].id == controlId)
-            return &dialog.controls[i];
-    }
-    return nullptr;
-}
-
-const char* ControlClassName(ControlKind kind)
-{
-    switch (kind) {
-    case ControlKind::PushButton:
-    case ControlKind::GroupBox:
-    case ControlKind::CheckBox:
-    case ControlKind::RadioButton:
-        return "BUTTON";
-    case ControlKind::Edit:
-        return "EDIT";
-    case ControlKind::Static:
-        return "STATIC";
-    case ControlKind::Trackbar:
-        return "msctls_trackbar32";
-    }
-    return "STATIC";
-}

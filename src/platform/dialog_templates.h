@@ -1,7 +1,8 @@
-// The program's two dialog templates as plain data: the configuration dialog
-// and the About box. Sizes and positions are in dialog units; the controls are
-// listed in template order, which is also the tab order. The GTK dialogs are
-// laid out from these tables and the Windows resource script follows them.
+// Dialog templates as plain data, the form in which the program describes its
+// dialogs to the platform (config/dialog_templates.h holds the program's two).
+// Sizes and positions are in dialog units; the controls are listed in
+// template order, which is also the tab order. The GTK dialogs are laid out
+// from these tables and the Windows resource script follows them.
 #pragma once
 
 #include <cstdint>
@@ -42,11 +43,6 @@ struct DialogTemplate {
     int controlCount;
 };
 
-extern const DialogTemplate kConfigureDialogTemplate; // resource 2003
-extern const DialogTemplate kAboutDialogTemplate;     // resource 103
-
-// The template with resource id templateId, or nullptr.
-const DialogTemplate* FindDialogTemplate(int templateId);
 // The control with id controlId in dialog, or nullptr (never for kNoControlId).
 const ControlTemplate* FindControlTemplate(const DialogTemplate& dialog, int controlId);
 // The Win32 window class name of a control kind.

@@ -2,7 +2,7 @@
 // USER calls the host makes around it. Messages reach the host's class
 // procedure unchanged, through a window procedure of the platform's calling
 // convention.
-#include "platform/window.h"
+#include "platform/platform.h"
 
 #include <windows.h>
 

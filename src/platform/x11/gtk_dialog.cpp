@@ -25,8 +25,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog.h"
 #include "platform/dialog_templates.h"
+#include "platform/platform.h"
 #include "platform/win_messages.h"
 
 namespace {
@@ -491,9 +491,8 @@ void DestroyDialog(DialogBox* box)
 
 } // namespace
 
-int PlatformDialogBox(int templateId, WindowHandle owner, WindowProcedure proc)
+int PlatformDialogBox(const DialogTemplate* source, WindowHandle owner, WindowProcedure proc)
 {
-    const DialogTemplate* source = FindDialogTemplate(templateId);
     if (!source || !proc || !EnsureGtk())
         return -1;
 

@@ -16,7 +16,8 @@
 // that other client as a ClientMessage of type _BRITTLEVIEW_WINDOW_MESSAGE,
 // format 32, with l[0] = message number, l[1] = wParam, l[2] = lParam.
 
-#include "platform/window.h"
+#include "platform/platform.h"
+#include "platform/window_styles.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/system.h"
+#include "platform/platform.h"
 #include "platform/win_messages.h"
 #include "platform/x11/x11_window.h"
 
@@ -93,8 +93,8 @@ TEST(X11Events, EachEventBecomesTheMessageTheSaverExpects)
 
 TEST(X11System, NeverThe95FamilyAndNoPasswordLibraries)
 {
-    EXPECT_FALSE(PlatformIsWin9xFamily());
+    EXPECT_FALSE(kX11Platform.isWin9xFamily());
     uint32_t value = 77;
-    EXPECT_FALSE(PlatformReadScreenSaveUsePassword(&value));
-    EXPECT_EQ(PlatformLoadLibrary("PASSWORD.CPL"), 0u);
+    EXPECT_FALSE(kX11Platform.readScreenSaveUsePassword(&value));
+    EXPECT_EQ(kX11Platform.loadLibrary("PASSWORD.CPL"), 0u);
 }
