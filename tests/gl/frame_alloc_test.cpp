@@ -40,52 +40,25 @@ bool CalledFromTheProgram()
 }
 const bool backtraceReady = CalledFromTheProgram(); // its first call loads a library
 
-void* Allocate(std::size_t size)
+} // namespace
+
+// The library's other forms of new (array, nothrow) and delete come down to these two.
+void* operator new(std::size_t size)
 {
     if (counting.load(std::memory_order_relaxed) && backtraceReady) {
         counting = false; // backtrace itself must not be counted
         allocations += CalledFromTheProgram();
         counting = true;
     }
-    return std::malloc(size ? size : 1);
-}
-void* AllocateOrThrow(std::size_t size)
-{
-    if (void* p = Allocate(size))
+    if (void* p = std::malloc(size ? size : 1))
         return p;
     throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    return AllocateOrThrow(size);
-}
-void* operator new[](std::size_t size)
-{
-    return AllocateOrThrow(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    return Allocate(size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    return Allocate(size);
 }
 void operator delete(void* p) noexcept
 {
     std::free(p);
 }
-void operator delete[](void* p) noexcept
-{
-    std::free(p);
-}
 void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept
 {
     std::free(p);
 }

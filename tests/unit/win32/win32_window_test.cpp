@@ -13,6 +13,7 @@
 #include "config/persistence.h"
 #include "core/settings.h"
 #include "platform/platform.h"
+#include "platform/window_styles.h"
 #include "platform/settings_store.h"
 #include "platform/thread.h"
 
