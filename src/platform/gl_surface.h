@@ -8,7 +8,7 @@
 
 struct GlSurface; // opaque, one per backend
 
-// Opens a GL surface on window (Win32: GetDC). Null on failure.
+// Opens a GL surface on window. Null on failure.
 GlSurface* OpenGlSurface(WindowHandle window);
 // Describes format number index (1-based) into out; false when there is no such format.
 bool DescribeGlFormat(GlSurface* surface, int index, PixelFormatRecord* out);
