@@ -12,13 +12,13 @@
 
 // What the daemon-mode options ask for. Filled by ParseDaemonCommandLine.
 struct DaemonOptions {
-    uint64_t windowId = 0;    // --window-id ID; 0: not given
-    bool root = false;        // --root: draw on the root (or virtual root) window
-    bool ownWindow = false;   // --window: open an ordinary window of our own
-    long delayMicros = 20000; // --delay N: pause after each frame, microseconds
-    bool showFps = false;     // --fps / --no-fps
-    std::string imagePath;    // --image FILE: the picture when no screenshot is given
-    int preset = -1;          // --preset NAME: index into kPresets, -1 for none
+    uint64_t windowId = 0;     // --window-id ID; 0: not given
+    bool root = false;         // --root: draw on the root (or virtual root) window
+    bool ownWindow = false;    // --window: open an ordinary window of our own
+    long delayMicros = 20000;  // --delay N: pause after each frame, microseconds
+    bool showFps = false;      // --fps / --no-fps
+    std::string imagePath;     // --image FILE: the picture when no screenshot is given
+    int preset = -1;           // --preset NAME: index into kPresets, -1 for none
     // Brittleview's own options in command-line order: field index into the
     // settings record (0..23, the stored order) and the value to assign.
     struct Assignment {
@@ -29,10 +29,10 @@ struct DaemonOptions {
 };
 
 enum class DaemonParse {
-    kNotDaemon, // not a daemon-mode command line: the classic grammar applies
-    kRun,       // run the daemon mode with the options read
-    kHelp,      // --help: print DaemonUsage() to standard output, exit 0
-    kError,     // bad option or value: print the message to standard error, exit 255
+    kNotDaemon,  // not a daemon-mode command line: the classic grammar applies
+    kRun,        // run the daemon mode with the options read
+    kHelp,       // --help: print DaemonUsage() to standard output, exit 0
+    kError,      // bad option or value: print the message to standard error, exit 255
 };
 
 // Reads argv[1..argc-1]. Options take one or two leading dashes. A command
@@ -54,7 +54,7 @@ void ApplyDaemonOptions(const DaemonOptions& options, SettingsRecord* settings);
 // environment, then --root, then --window.
 struct DaemonTarget {
     enum Kind { kForeignWindow, kRootWindow, kOwnWindow, kNone } kind = kNone;
-    uint64_t windowId = 0; // for kForeignWindow
+    uint64_t windowId = 0;  // for kForeignWindow
 };
 // Returns false with *message set when the environment value is not a window
 // number (empty, junk, 0).
