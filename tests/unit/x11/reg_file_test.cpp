@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "config/reg_file.h"
 #include "core/random.h"
+#include "platform/x11/reg_file.h"
 
 namespace {
 
