@@ -8,17 +8,15 @@
 #include <string>
 
 #include "config/persistence.h"
-#include "core/render_thread.h"
-#include "core/saver_window_proc.h"
 #include "core/settings.h"
 #include "host/daemon_picture.h"
-#include "platform/daemon_window.h"
-#include "platform/picture_file.h"
+#include "platform/platform.h"
 #include "platform/screen.h"
 #include "platform/thread.h"
 #include "render/capture.h"
 #include "render/own_picture.h"
 #include "render/paced_render.h"
+#include "render/render_thread.h"
 
 namespace {
 
@@ -43,14 +41,14 @@ bool TrySource(PictureSource source, const DaemonOptions& options, int width, in
 {
     switch (source) {
     case PictureSource::kScreenshot:
-        return PlatformReadDaemonScreenshot(width, height, buffer);
+        return platform.readDaemonScreenshot(width, height, buffer);
     case PictureSource::kRootCapture:
         // The window we draw in is the root, whose child does not exist yet:
         // this is the desktop as the user left it.
         return CapturePrimaryScreen(width, height, buffer);
     case PictureSource::kImageFile: {
         std::string message;
-        if (LoadPictureFile(options.imagePath.c_str(), width, height, buffer, &message))
+        if (platform.loadPictureFile(options.imagePath.c_str(), width, height, buffer, &message))
             return true;
         std::fprintf(stderr, "brittleview: %s: %s; drawing the program's own picture\n",
                      options.imagePath.c_str(), message.c_str());
@@ -100,7 +98,7 @@ void PreparePicture(const DaemonOptions& options, const DaemonWindow& window)
 int RunDaemonHost(const DaemonOptions& options, DaemonRunReport* report)
 {
     // Before anything else, so that a stop that comes early still ends the run cleanly.
-    PlatformCatchStopSignals();
+    platform.catchStopSignals();
     DaemonTarget target;
     std::string message;
     if (!ChooseDaemonTarget(options, std::getenv("XSCREENSAVER_WINDOW"), &target, &message))
@@ -115,7 +113,7 @@ int RunDaemonHost(const DaemonOptions& options, DaemonRunReport* report)
     ApplyDaemonOptions(options, &Settings);
 
     DaemonWindow window;
-    if (!PlatformOpenDaemonWindow(kind, target.windowId, &window, &message))
+    if (!platform.openDaemonWindow(kind, target.windowId, &window, &message))
         return Fail(message);
 
     // The render thread loads the GL driver while the picture is being made.
@@ -132,13 +130,13 @@ int RunDaemonHost(const DaemonOptions& options, DaemonRunReport* report)
     render.pictureReady.store(true, std::memory_order_release);
     render.pictureReady.notify_all();
 
-    PlatformWaitDaemonEnd(&render.size);
+    platform.waitDaemonEnd(&render.size);
 
     renderRunning.store(0, std::memory_order_relaxed);
     JoinPlatformThread(thread);
     ReleaseDesktopPixels(); // when the thread never took the picture
     if (report)
         report->firstFrameNanos = render.firstFrameNanos.load(std::memory_order_relaxed);
-    PlatformCloseDaemonWindow();
+    platform.closeDaemonWindow();
     return 0;
 }

@@ -11,7 +11,8 @@
 
 // Figures of one run, for measurements.
 struct DaemonRunReport {
-    int64_t firstFrameNanos = 0; // steady clock (render/paced_render.h); 0: no frame drawn
+    int64_t firstFrameNanos =
+        0; // steady clock (SteadyNanos, render/paced_render.h); 0: no frame drawn
 };
 
 // Runs the mode and returns the exit code: 0 after a stop, 255 (with one line

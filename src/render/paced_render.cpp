@@ -4,8 +4,6 @@
 #include <chrono>
 #include <thread>
 
-#include "core/render_thread.h"
-#include "core/saver_window_proc.h"
 #include "geometry/piece.h"
 #include "platform/gl.h"
 #include "platform/gl_surface.h"
@@ -13,6 +11,7 @@
 #include "render/capture.h"
 #include "render/fps_overlay.h"
 #include "render/frame.h"
+#include "render/render_thread.h"
 #include "render/scene.h"
 
 namespace {

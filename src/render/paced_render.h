@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "platform/daemon_window.h"
 #include "platform/platform_types.h"
 
 struct PacedRender {
@@ -14,7 +15,8 @@ struct PacedRender {
     long delayMicros = 0;    // pause after each frame; 0: only yield
     bool showFps = false;    // write the frame rate in a corner
     // The window's size as the window thread last heard of it, packed by
-    // PackSize; 0 while unknown. The thread resizes its surface to follow.
+    // PackSize (platform/daemon_window.h); 0 while unknown. The thread resizes its surface to
+    // follow.
     std::atomic<uint64_t> size{0};
     // Set (and notified) by the window thread once desktopPixels holds the
     // picture. The thread connects to the display and loads the GL driver
@@ -24,12 +26,6 @@ struct PacedRender {
     // Steady-clock nanoseconds at which the first frame was presented; 0 before.
     std::atomic<int64_t> firstFrameNanos{0};
 };
-
-inline uint64_t PackSize(int width, int height)
-{
-    return static_cast<uint64_t>(static_cast<uint32_t>(width)) << 32 |
-           static_cast<uint32_t>(height);
-}
 
 // Steady-clock nanoseconds, the clock of firstFrameNanos.
 int64_t SteadyNanos();

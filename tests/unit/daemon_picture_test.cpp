@@ -3,7 +3,7 @@
 #include <string>
 
 #include "host/daemon_picture.h"
-#include "render/screenshot_fit.h"
+#include "platform/screenshot_fit.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
-// Pictures from files through gdk-pixbuf (which GTK brings along): every
-// format it has a loader for. The picture is turned upright by its embedded
-// orientation, and any alpha channel is dropped.
-#include "platform/picture_file.h"
-
+// Pictures from files (the table's loadPictureFile) through gdk-pixbuf (which GTK brings along):
+// every format it has a loader for. The picture is turned upright by its embedded orientation, and
+// any alpha channel is dropped.
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
-#include "render/capture.h"
+#include <cstdint>
+#include <string>
+
+#include "platform/screen.h"
 
 namespace {
 
@@ -25,7 +26,8 @@ uint32_t ReadPixbuf(const void* context, int x, int y)
 
 } // namespace
 
-bool LoadPictureFile(const char* path, int width, int height, uint8_t* out, std::string* message)
+bool PlatformLoadPictureFile(const char* path, int width, int height, uint8_t* out,
+                             std::string* message)
 {
     GError* error = nullptr;
     GdkPixbuf* loaded = gdk_pixbuf_new_from_file(path, &error);

@@ -1,20 +1,18 @@
-// The saver-daemon mode on X11.
+// The saver-daemon mode on X11 (the table's daemon entries, platform.h).
 //
-// The window thread keeps one connection of its own. It selects structure
-// events on the window it draws in, so it hears of that window's new sizes and
+// The window thread's connection (x11_connection.h) selects structure events
+// on the window the saver draws in, so it hears of that window's new sizes and
 // of its destruction, and nothing else: no input is selected, nothing is
 // grabbed, the pointer is left alone. The render thread's GL surface (a child
 // window on the render thread's own connection) does the drawing.
 //
-// Every X error of the process is swallowed while this mode runs: a daemon
-// may destroy its window (and the child inside it) at any moment, and the
-// requests still under way then fail; that is an ending, not a fault to print.
-// Where an answer matters, errors are counted around the request (Trap below).
+// A daemon may destroy its window (and the child inside it) at any moment, and
+// the requests still under way then fail: the window thread's connection drops
+// its errors anyway, and the render thread's "window gone" errors are expected
+// from openDaemonWindow on. Where an answer matters, X11ErrorTrap counts them.
 //
 // Stop signals go through a pipe (the handler only writes one byte), which the
 // wait polls together with the X connection.
-
-#include "platform/daemon_window.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -25,48 +23,25 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "platform/daemon_window.h"
+#include "platform/screenshot_fit.h"
+#include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_image.h"
-#include "render/paced_render.h"
-#include "render/screenshot_fit.h"
+
+void PlatformCloseDaemonWindow();
 
 namespace {
 
 int stopPipe[2] = {-1, -1};
 
-Display* display = nullptr;
+Display* display = nullptr; // the window thread's connection, x11Display
 Window target = 0;
 Window ownWindow = 0;
-Atom deleteWindowAtom = None;
-Atom protocolsAtom = None;
-
-std::atomic<int> xErrors{0};
-
-int CountXError(Display*, XErrorEvent*)
-{
-    xErrors.fetch_add(1, std::memory_order_relaxed);
-    return 0;
-}
-
-// Counts the errors of the requests made between its start and Failed().
-class Trap {
-  public:
-    Trap()
-    {
-        XSync(display, False);
-        start_ = xErrors.load(std::memory_order_relaxed);
-    }
-    bool Failed()
-    {
-        XSync(display, False);
-        return xErrors.load(std::memory_order_relaxed) != start_;
-    }
-
-  private:
-    int start_;
-};
 
 void OnStopSignal(int)
 {
@@ -104,7 +79,7 @@ Window VirtualRoot(Window root)
     Window* children = nullptr;
     unsigned int count = 0;
     Window found = root;
-    Trap trap; // a child may go away while it is looked at
+    X11ErrorTrap trap(display); // a child may go away while it is looked at
     if (XQueryTree(display, root, &rootReturn, &parentReturn, &children, &count)) {
         for (unsigned int i = 0; i < count && found == root; ++i) {
             const Window announced = ReadIdProperty(children[i], vroot, XA_WINDOW);
@@ -114,7 +89,7 @@ Window VirtualRoot(Window root)
         if (children)
             XFree(children);
     }
-    return trap.Failed() && found != root ? root : found;
+    return trap.Caught() && found != root ? root : found;
 }
 
 Window CreateOwnWindow(Window root)
@@ -128,7 +103,7 @@ Window CreateOwnWindow(Window root)
     char className[] = "Brittleview";
     XClassHint hint = {name, className};
     XSetClassHint(display, window, &hint);
-    XSetWMProtocols(display, window, &deleteWindowAtom, 1);
+    XSetWMProtocols(display, window, &x11Atoms.deleteWindow, 1);
     const long pid = static_cast<long>(getpid());
     XChangeProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32,
                     PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
@@ -169,15 +144,12 @@ void PlatformCatchStopSignals()
 bool PlatformOpenDaemonWindow(DaemonWindowKind kind, uint64_t id, DaemonWindow* out,
                               std::string* message)
 {
-    display = XOpenDisplay(nullptr);
+    display = X11Connect();
     if (!display) {
         const char* name = XDisplayName(nullptr);
         *message = std::string("cannot open display \"") + (name ? name : "") + "\"";
         return false;
     }
-    XSetErrorHandler(CountXError);
-    protocolsAtom = XInternAtom(display, "WM_PROTOCOLS", False);
-    deleteWindowAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
     const Window root = DefaultRootWindow(display);
     switch (kind) {
     case DaemonWindowKind::kForeign:
@@ -195,10 +167,10 @@ bool PlatformOpenDaemonWindow(DaemonWindowKind kind, uint64_t id, DaemonWindow* 
     XWindowAttributes attributes;
     bool exists = false;
     {
-        Trap trap;
+        X11ErrorTrap trap(display);
         XSelectInput(display, target, StructureNotifyMask);
         exists = XGetWindowAttributes(display, target, &attributes) != 0;
-        exists = !trap.Failed() && exists;
+        exists = !trap.Caught() && exists;
     }
     if (!exists) {
         char text[64];
@@ -210,6 +182,8 @@ bool PlatformOpenDaemonWindow(DaemonWindowKind kind, uint64_t id, DaemonWindow* 
     Window child = 0;
     int x = 0, y = 0;
     XTranslateCoordinates(display, target, attributes.root, 0, 0, &x, &y, &child);
+    // The daemon may take the window (and the surface inside it) away at any moment.
+    SetX11ExpectWindowLoss(true);
     out->window = target;
     out->isRoot = target == attributes.root || kind == DaemonWindowKind::kRoot;
     out->x = x;
@@ -236,18 +210,17 @@ bool PlatformReadDaemonScreenshot(int width, int height, uint8_t* out)
     {
         // The photograph belongs to the daemon and may be freed at any time:
         // read it at once, and take any error as "no photograph".
-        Trap trap;
+        X11ErrorTrap trap(display);
         const Pixmap pixmap = ReadIdProperty(target, property, XA_PIXMAP);
         if (pixmap == 0 || !XGetWindowAttributes(display, target, &attributes) ||
             !XGetGeometry(display, pixmap, &pixmapRoot, &px, &py, &photoWidth, &photoHeight,
                           &border, &depth) ||
             photoWidth == 0 || photoHeight == 0) {
-            trap.Failed();
             return false;
         }
         XTranslateCoordinates(display, target, attributes.root, 0, 0, &x, &y, &child);
         image = XGetImage(display, pixmap, 0, 0, photoWidth, photoHeight, AllPlanes, ZPixmap);
-        if (trap.Failed() || !image) {
+        if (trap.Caught() || !image) {
             if (image)
                 XDestroyImage(image);
             return false;
@@ -289,8 +262,9 @@ void PlatformWaitDaemonEnd(std::atomic<uint64_t>* size)
                     ownWindow = 0;
                 return;
             } else if (event.type == ClientMessage && event.xclient.window == ownWindow &&
-                       event.xclient.message_type == protocolsAtom && event.xclient.format == 32 &&
-                       static_cast<Atom>(event.xclient.data.l[0]) == deleteWindowAtom) {
+                       event.xclient.message_type == x11Atoms.protocols &&
+                       event.xclient.format == 32 &&
+                       static_cast<Atom>(event.xclient.data.l[0]) == x11Atoms.deleteWindow) {
                 return;
             }
         }
@@ -313,7 +287,5 @@ void PlatformCloseDaemonWindow()
         XDestroyWindow(display, ownWindow);
     ownWindow = 0;
     target = 0;
-    XSync(display, False);
-    XCloseDisplay(display);
-    display = nullptr;
+    XSync(display, False); // the connection itself stays with x11_connection
 }

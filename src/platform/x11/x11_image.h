@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/capture.h"
+#include "platform/screen.h"
 
 struct X11ImageReader {
     XImage* image = nullptr;

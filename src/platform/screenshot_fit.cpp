@@ -1,4 +1,4 @@
-#include "render/screenshot_fit.h"
+#include "platform/screenshot_fit.h"
 
 int ScreenshotShift(int photoSize, int windowPosition, int windowSize)
 {

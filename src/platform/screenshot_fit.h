@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "render/capture.h"
+#include "platform/screen.h"
 
 // Picture coordinate p along one axis shows photograph coordinate p + shift;
 // coordinates outside the photograph are black. photoSize and windowSize are
