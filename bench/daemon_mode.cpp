@@ -24,8 +24,8 @@
 #include <vector>
 
 #include "bench_platform.h"
+#include "geometry/wave.h"
 #include "host/daemon_host.h"
-#include "render/frame.h"
 #include "render/paced_render.h"
 
 namespace {
