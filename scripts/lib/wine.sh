@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034 # the variables set here are for the scripts that source this
 # Sourced by the scripts that run the Windows builds under Wine
 # (scripts/test-windows, tests/wine/windows_checks.sh, scripts/bench-windows).
 #

@@ -11,7 +11,7 @@
 # the 64-bit build.
 set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 1
-# shellcheck source=../../scripts/lib/wine.sh
+# shellcheck source=SCRIPTDIR/../../scripts/lib/wine.sh
 . scripts/lib/wine.sh
 
 pass() { echo "PASS: $*"; echo "PASS" >>"$BV_CHECK_LOG"; }
