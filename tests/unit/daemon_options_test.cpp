@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -153,8 +154,11 @@ TEST(DaemonOptions, TargetPrecedence)
         std::string message;
         ASSERT_EQ(Parse(c.line, &options, &message), DaemonParse::kRun);
         const bool ok = ChooseDaemonTarget(options, c.environment, &target, &message);
-        EXPECT_EQ(ok ? kinds[target.kind] + (" " + std::to_string(target.windowId)) : "error",
-                  c.expected)
+        char got[48] = "error";
+        if (ok)
+            std::snprintf(got, sizeof got, "%s %llu", kinds[target.kind],
+                          static_cast<unsigned long long>(target.windowId));
+        EXPECT_STREQ(got, c.expected)
             << c.line << " / " << (c.environment ? c.environment : "unset");
         EXPECT_EQ(message.empty(), ok) << message;
     }
