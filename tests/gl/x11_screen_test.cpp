@@ -21,7 +21,9 @@ TEST(X11Screen, CapturesTrueColourAndColourMappedScreensAtAnySize)
         FILE* server = popen(command.c_str(), "r");
         int pid = 0, number = -1;
         ASSERT_TRUE(server && std::fscanf(server, "%d %d", &pid, &number) == 2) << screen;
-        setenv("DISPLAY", (":" + std::to_string(number)).c_str(), 1);
+        char name[16];
+        std::snprintf(name, sizeof name, ":%d", number);
+        setenv("DISPLAY", name, 1);
         PaintRootQuadrants();
         int width = 0, height = 0;
         GetPrimaryScreenSize(&width, &height);

@@ -63,7 +63,7 @@ TEST(Win32Screen, CaptureIsScaledTopRowFirstBlueGreenRedAndMatchesPixelReads)
     const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255), RGB(255, 255, 255)};
     HWND quadrants[4];
     for (int i = 0; i < 4; ++i)
-        quadrants[i] = MakeWindow(("BvQuadrant" + std::to_string(i)).c_str(),
+        quadrants[i] = MakeWindow((std::string("BvQuadrant") += static_cast<char>('0' + i)).c_str(),
                                   CreateSolidBrush(colours[i]), i % 2 * screenWidth / 2,
                                   i / 2 * screenHeight / 2, screenWidth / 2, screenHeight / 2);
     LetTheScreenCatchUp();
