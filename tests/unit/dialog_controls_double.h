@@ -12,7 +12,6 @@
 
 struct DialogControlsDouble {
     static constexpr WindowHandle kDialog = 0xD1A10;
-    static constexpr MessageResult kButtonFaceBrush = 0xB2054;
 
     DialogControlsDouble(const DialogTemplate& dialogTemplate, WindowProcedure procedure)
         : dialog(dialogTemplate), proc(procedure), saved(platform)
@@ -55,13 +54,6 @@ struct DialogControlsDouble {
         platform.trackbarGetPos = [](WindowHandle, int) { return self->thumb; };
         platform.isDlgItem = [](WindowHandle, int id, LParam control) {
             return control == Handle(id);
-        };
-        platform.colorStaticOnButtonFace = [](WParam, uint32_t colour) {
-            self->log.push_back("colour " + std::to_string(colour));
-            return kButtonFaceBrush;
-        };
-        platform.openLink = [](const char* target) {
-            self->log.push_back(std::string("open ") + target);
         };
         platform.endDialog = [](WindowHandle, int result) {
             self->log.push_back("end " + std::to_string(result));
@@ -113,6 +105,6 @@ struct DialogControlsDouble {
     std::map<int, bool> checks;
     int thumb = 0;
     std::pair<int, int> range{0, 100}, steps{0, 0}; // the trackbar's; steps: line and page size
-    std::vector<std::string> log; // colours given, links opened, dialogs ended and opened
+    std::vector<std::string> log;                   // dialogs ended and opened
     static inline DialogControlsDouble* self = nullptr;
 };

@@ -12,6 +12,7 @@
 #include "config/persistence.h"
 #include "core/settings.h"
 #include "platform/settings_store.h"
+#include "unit/dialog_store_sandbox.h"
 
 namespace {
 
@@ -21,17 +22,6 @@ std::string FreshKey()
     const auto now = std::chrono::system_clock::now().time_since_epoch().count();
     return "Software\\Quarnel\\ScreenSavers\\BrittleviewTests\\" + std::to_string(now) + "-" +
            std::to_string(count++);
-}
-
-SettingsRecord Defaults()
-{
-    SetDefaultSettings();
-    return Settings;
-}
-
-bool Same(const SettingsRecord& a, const SettingsRecord& b)
-{
-    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 constexpr uint32_t kMissing = 0xdeadbeef;
@@ -95,7 +85,7 @@ TEST(Persistence, EveryFieldHasItsOwnNameAndEncoding)
     for (uint32_t i = 0; i < 24; ++i)
         EXPECT_EQ(Stored(key, name[i]), expected[i]) << name[i];
     ASSERT_TRUE(ReadSettingsKey(key.c_str(), &loaded));
-    EXPECT_TRUE(Same(loaded, wanted));
+    EXPECT_TRUE(SameRecord(loaded, wanted));
     EXPECT_EQ(loaded.xyAmplitude, 4294967296.0f);
 }
 
@@ -105,20 +95,20 @@ TEST(Persistence, ASaverEndingWritesOnlyWhatIsMissing)
     const std::string key = FreshKey(), sparse = FreshKey();
     SettingsRecord saver = Defaults(), dialog = Defaults(), loaded = Defaults();
     EXPECT_FALSE(ReadSettingsKey(key.c_str(), &loaded));
-    EXPECT_TRUE(Same(loaded, saver));
+    EXPECT_TRUE(SameRecord(loaded, saver));
     SettingsStore* store = StoreOpenForWrite(sparse.c_str());
     StoreSetValue(store, "Mode", 2);
     StoreClose(store);
     ASSERT_TRUE(ReadSettingsKey(sparse.c_str(), &loaded));
     EXPECT_EQ(loaded.Mode, 2);
     loaded.Mode = saver.Mode;
-    EXPECT_TRUE(Same(loaded, saver));
+    EXPECT_TRUE(SameRecord(loaded, saver));
 
     // With nothing stored, a saver's end writes every value.
     WriteSettingsKey(key.c_str(), saver, true);
     std::memset(&loaded, 0x55, sizeof loaded);
     ASSERT_TRUE(ReadSettingsKey(key.c_str(), &loaded));
-    EXPECT_TRUE(Same(loaded, saver));
+    EXPECT_TRUE(SameRecord(loaded, saver));
 
     // The saver has loaded; the dialog saves while it runs; then the saver ends.
     dialog.Mode = 1;
@@ -128,7 +118,7 @@ TEST(Persistence, ASaverEndingWritesOnlyWhatIsMissing)
     WriteSettingsKey(key.c_str(), saver, true);
     WriteSettingsKey(sparse.c_str(), saver, true);
     ASSERT_TRUE(ReadSettingsKey(key.c_str(), &loaded));
-    EXPECT_TRUE(Same(loaded, dialog));
+    EXPECT_TRUE(SameRecord(loaded, dialog));
     EXPECT_EQ(Stored(sparse, "Mode"), 2u) << "a stored value is never replaced";
     EXPECT_EQ(Stored(sparse, "genChildren"), 9u) << "a missing one is written";
 }

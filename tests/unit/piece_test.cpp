@@ -144,21 +144,6 @@ TEST_F(Explode, TheUnlaunchedCountIsFixedForThePassAndTheLastPieceGoesAtOnce)
     EXPECT_EQ(NextRandom(), r[15]) << "seven draws for the last piece, none for the flyer";
 }
 
-TEST_F(Explode, AboutOnePieceIsLaunchedPerFrameAndSoonerOrLaterAll)
-{
-    BuildPieces();
-    auto launched = [] {
-        return std::count_if(pieces.begin(), pieces.end(),
-                             [](const Piece* p) { return p->launched && !p->resting; });
-    };
-    for (int frame = 0; frame < 300; ++frame)
-        ExplodeStep(); // nothing moves, so nothing rests and nothing is removed
-    EXPECT_NEAR(launched(), 300, 90);
-    for (int frame = 0; frame < 100000 && launched() < 475; ++frame)
-        ExplodeStep();
-    EXPECT_EQ(launched(), 475);
-}
-
 TEST_F(Explode, AFlyingPieceSlowsDownAndRestsOnceEveryComponentIsZero)
 {
     const struct {

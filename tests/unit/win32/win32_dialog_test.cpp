@@ -1,13 +1,11 @@
 // Dialog boxes under Wine from the program's own resources (linked in here
-// too): the compiled templates against their tables, the dialog seam on the
-// real controls, and the configuration dialog driven as a user would.
+// too): the compiled templates against their tables, and the configuration
+// dialog driven on the real controls as a user would.
 #include <windows.h>
 
 #include <commctrl.h>
 
-#include <map>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -83,66 +81,6 @@ std::string Text(HWND dialog, int id)
     char buffer[64] = {};
     GetDlgItemTextA(dialog, id, buffer, sizeof(buffer));
     return buffer;
-}
-
-std::map<int, int> commands; // notification code -> WM_COMMANDs received
-
-MessageResult ExerciseProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam)
-{
-    if (message == WM_COMMAND)
-        ++commands[HIWORD(wParam)];
-    if (message != WM_INITDIALOG)
-        return message == WM_COMMAND;
-    kWin32Platform.initCommonControls();
-    HWND hwnd = reinterpret_cast<HWND>(dialog);
-    kWin32Platform.setDlgItemText(dialog, 1039, "1234567890123");
-    EXPECT_GT(commands[EN_CHANGE], 0) << "setting an edit's text notifies its dialog";
-    char buffer[10];
-    EXPECT_EQ(kWin32Platform.getDlgItemText(dialog, 1039, buffer, sizeof(buffer)), 9);
-    EXPECT_STREQ(buffer, "123456789");
-    EXPECT_EQ(kWin32Platform.getDlgItemText(dialog, 4242, buffer, sizeof(buffer)), 0);
-    EXPECT_STREQ(buffer, "") << "a missing control reads as empty";
-
-    commands.clear();
-    kWin32Platform.setStaticText(dialog, 1028, "2");
-    kWin32Platform.checkDlgButton(dialog, 1029, true);
-    EXPECT_EQ(IsDlgButtonChecked(hwnd, 1029), 1u);
-    kWin32Platform.checkRadioButton(dialog, 1049, 1054, 1052);
-    kWin32Platform.checkRadioButton(dialog, 1049, 1054, 1050);
-    for (int id : {1049, 1050, 1051, 1052, 1054})
-        EXPECT_EQ(IsDlgButtonChecked(hwnd, id), id == 1050 ? 1u : 0u) << id;
-    EXPECT_TRUE(commands.empty()) << "statics and buttons change without notifying";
-
-    HWND trackbar = GetDlgItem(hwnd, 1015);
-    kWin32Platform.trackbarSetRange(dialog, 1015, 0, 2, false);
-    kWin32Platform.trackbarSetPos(dialog, 1015, 1, true);
-    kWin32Platform.trackbarSetLineSize(dialog, 1015, 3);
-    kWin32Platform.trackbarSetPageSize(dialog, 1015, 4);
-    EXPECT_EQ(SendMessageA(trackbar, TBM_GETRANGEMAX, 0, 0), 2);
-    EXPECT_EQ(kWin32Platform.trackbarGetPos(dialog, 1015), 1);
-    EXPECT_EQ(SendMessageA(trackbar, TBM_GETLINESIZE, 0, 0), 3);
-    EXPECT_EQ(SendMessageA(trackbar, TBM_GETPAGESIZE, 0, 0), 4);
-    EXPECT_TRUE(kWin32Platform.isDlgItem(dialog, 1015, reinterpret_cast<LParam>(trackbar)));
-    EXPECT_FALSE(kWin32Platform.isDlgItem(dialog, 1028, reinterpret_cast<LParam>(trackbar)));
-    EXPECT_FALSE(kWin32Platform.isDlgItem(dialog, 4242, 0));
-
-    HDC dc = GetDC(hwnd);
-    const MessageResult brush =
-        kWin32Platform.colorStaticOnButtonFace(reinterpret_cast<WParam>(dc), kAboutLinkColour);
-    EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255)) << "a link is blue on the button face";
-    EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(brush, reinterpret_cast<MessageResult>(GetSysColorBrush(COLOR_BTNFACE)));
-    ReleaseDC(hwnd, dc);
-    kWin32Platform.endDialog(dialog, 7);
-    return TRUE;
-}
-
-TEST(Win32Dialogs, ControlPrimitivesWorkOnTheRealControls)
-{
-    EXPECT_EQ(kWin32Platform.dialogBox(&kConfigureDialogTemplate, 0, ExerciseProc), 7);
-    DialogTemplate missing = kConfigureDialogTemplate;
-    missing.id = 9999;
-    EXPECT_EQ(kWin32Platform.dialogBox(&missing, 0, ExerciseProc), -1) << "no such resource";
 }
 
 // The configuration dialog and its About box, driven from a thread timer.

@@ -34,28 +34,7 @@ HWND MakeWindow(const char* className, HBRUSH brush, int x, int y, int width, in
                            height, nullptr, nullptr, windowClass.hInstance, nullptr);
 }
 
-// The capture done pixel by pixel with GetPixel: the reference for the bulk read.
-std::vector<uint8_t> CaptureByGetPixel(int width, int height)
-{
-    HDC desktopDc = GetDC(nullptr);
-    HDC memoryDc = CreateCompatibleDC(desktopDc);
-    HBITMAP bitmap = CreateCompatibleBitmap(desktopDc, width, height);
-    SelectObject(memoryDc, bitmap);
-    StretchBlt(memoryDc, 0, 0, width, height, desktopDc, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-               GetSystemMetrics(SM_CYSCREEN), SRCCOPY);
-    std::vector<uint8_t> pixels;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const COLORREF value = GetPixel(memoryDc, x, y);
-            pixels.insert(pixels.end(), {GetBValue(value), GetGValue(value), GetRValue(value)});
-        }
-    DeleteDC(memoryDc);
-    DeleteObject(bitmap);
-    ReleaseDC(nullptr, desktopDc);
-    return pixels;
-}
-
-TEST(Win32Screen, CaptureIsScaledTopRowFirstBlueGreenRedAndMatchesPixelReads)
+TEST(Win32Screen, CaptureIsScaledTopRowFirstBlueGreenRed)
 {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN),
               screenHeight = GetSystemMetrics(SM_CYSCREEN);
@@ -72,7 +51,6 @@ TEST(Win32Screen, CaptureIsScaledTopRowFirstBlueGreenRedAndMatchesPixelReads)
         SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
         std::vector<uint8_t> captured(static_cast<size_t>(width) * height * 3, 0xAB);
         ASSERT_TRUE(CapturePrimaryScreen(width, height, captured.data()));
-        EXPECT_EQ(captured, CaptureByGetPixel(width, height));
         // Top left red and bottom right white, in blue-green-red order, top row first.
         EXPECT_EQ(std::vector(captured.begin(), captured.begin() + 3),
                   (std::vector<uint8_t>{0, 0, 255}));
@@ -127,22 +105,6 @@ TEST(Win32GlSurface, FormatsMatchTheirDescriptorsAndTheChosenOneDrawsAndSwaps)
     ReleaseDC(nullptr, screen);
     CloseGlSurface(surface);
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
-    DestroyWindow(window);
-
-    // A fallback request gets a double-buffered RGBA format with a depth buffer.
-    window = MakeWindow("BvGl", nullptr, 0, 0, 32, 32);
-    surface = OpenGlSurface(reinterpret_cast<WindowHandle>(window));
-    ASSERT_TRUE(SetFallbackGlFormat(surface, kFallbackPixelFormat));
-    dc = GetDC(window);
-    PIXELFORMATDESCRIPTOR pfd{};
-    ASSERT_TRUE(DescribePixelFormat(dc, GetPixelFormat(dc), sizeof(pfd), &pfd));
-    ReleaseDC(window, dc);
-    EXPECT_EQ(pfd.dwFlags & (PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL),
-              static_cast<DWORD>(PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL));
-    EXPECT_EQ(pfd.iPixelType, PFD_TYPE_RGBA);
-    EXPECT_GE(pfd.cDepthBits, 16);
-    EXPECT_TRUE(CreateGlContext(surface));
-    CloseGlSurface(surface);
     DestroyWindow(window);
 }
 

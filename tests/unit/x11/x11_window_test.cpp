@@ -1,5 +1,5 @@
-// X events turned into window messages (built by hand: no display), the X11 system services,
-// and the X error handling (skipped without a display).
+// X events turned into window messages (built by hand: no display) and the X error handling
+// (skipped without a display).
 
 // GoogleTest first: Xlib defines None as a macro that its headers would trip over.
 #include <gtest/gtest.h>
@@ -91,14 +91,6 @@ TEST(X11Events, EachEventBecomesTheMessageTheSaverExpects)
     };
     for (const auto& c : cases)
         EXPECT_EQ(Translate(c.event, c.keysym, c.focusLeft), c.messages) << c.what;
-}
-
-TEST(X11System, NeverThe95FamilyAndNoPasswordLibraries)
-{
-    EXPECT_FALSE(kX11Platform.isWin9xFamily());
-    uint32_t value = 77;
-    EXPECT_FALSE(kX11Platform.readScreenSaveUsePassword(&value));
-    EXPECT_EQ(kX11Platform.loadLibrary("PASSWORD.CPL"), 0u);
 }
 
 TEST(X11Connection, ErrorsAreTrappedOrDroppedNeverFatal)
