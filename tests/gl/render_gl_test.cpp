@@ -78,6 +78,7 @@ TEST(RenderGl, FirstWaveFrameShowsTheDesktopUprightOrPlainWhiteIn432Quads)
         SetupScene();
         CreateScreenTexture();
         EXPECT_EQ(desktopPixels, nullptr);
+        EXPECT_TRUE(waveCentre.x == screenWidth / 2 && waveCentre.y == screenHeight / 2);
         static const size_t firstPieces = pieces.size();
         EXPECT_EQ(pieces.size(), firstPieces) << "a second scene starts from none";
         // The default grid's 432 quads, with a normal per quad, or with

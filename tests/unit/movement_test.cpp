@@ -32,6 +32,11 @@ TEST(MovementChannel, DefaultRotationXAndZoomFollowTheirKnownSequences)
     const auto [peak, trough] = Swing(&x);
     EXPECT_NEAR(peak, 10.02f, 0.01f);
     EXPECT_NEAR(trough, -10.02f, 0.01f);
+    // At exactly its high value a channel still rises; it turns once beyond it.
+    MovementChannel exact;
+    InitMovementChannel(&exact, 1.0f, 2.0f);
+    for (float expected : {0.5f, 1.0f, 1.5f, 2.0f, 1.5f})
+        EXPECT_EQ(StepMovementChannel(&exact), expected);
     InitZoomChannel(&zoom, 25.0f, 20.0f);
     float previous = StepMovementChannel(&zoom);
     EXPECT_NEAR(previous, 0.0525f, 1e-6f);

@@ -34,15 +34,15 @@ void Wave(int mode, uint32_t frame = 0, float amplitude = 10, float size = 60)
 TEST(Wave, EachModeGivesItsKnownHeights)
 {
     // Mode, frame, vertex, height. Mode 2 runs one radian per pixel without the
-    // size and vanishes on the centre row; mode 4 weighs y twice as much as x;
-    // 2^32 - 1 frames is a large positive time, not -1.
+    // size (plus a quarter at frame 10) and vanishes on the centre row; mode 4
+    // weighs y twice as much as x; 2^32 - 1 frames is a large positive time, not -1.
     const double cases[][4] = {
         {1, 0, kCentre, 20},
         {2, 0, kCentre, 0},
         {3, 0, kCentre, 0},
         {4, 0, kCentre, 30},
         {1, 0, kLeft, 10 * (1 + std::cos(-500 * 60 * 1e-4))},
-        {2, 0, 4, 10 * std::sin(-150.0) * std::sin(-500.0)},
+        {2, 10, 4, 10 * std::sin(-149.75) * std::sin(-499.75)},
         {2, 0, kLeft, 0},
         {4, 10, kBelow, 30 * std::cos(300 * 300 * 120e-6 / 4 + 0.25)},
         {4, 10, kLeft, 30 * std::cos(500 * 500 * 60e-6 / 4 + 0.25)},

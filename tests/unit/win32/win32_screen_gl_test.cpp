@@ -1,8 +1,5 @@
-// The GDI capture and the WGL surface under Wine, on the private X display
-// with Mesa's software renderer behind Wine's OpenGL.
+// The GDI capture under Wine, on the private X display.
 #include <windows.h>
-
-#include <GL/gl.h>
 
 #include <cstdint>
 #include <string>
@@ -10,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/pixel_format.h"
-#include "platform/gl_surface.h"
 #include "platform/screen.h"
 
 namespace {
@@ -24,7 +19,7 @@ void LetTheScreenCatchUp()
             DispatchMessageA(&message);
 }
 
-// A topmost popup of its own class, filled with brush (none: left to GL).
+// A topmost popup of its own class, filled with brush.
 HWND MakeWindow(const char* className, HBRUSH brush, int x, int y, int width, int height)
 {
     const WNDCLASSA windowClass{CS_OWNDC, DefWindowProcA, 0,     0,       GetModuleHandleA(nullptr),
@@ -61,51 +56,6 @@ TEST(Win32Screen, CaptureIsScaledTopRowFirstBlueGreenRed)
     uint8_t unused[3];
     EXPECT_FALSE(CapturePrimaryScreen(0, 10, unused));
     EXPECT_FALSE(CapturePrimaryScreen(10, -1, unused));
-}
-
-TEST(Win32GlSurface, FormatsMatchTheirDescriptorsAndTheChosenOneDrawsAndSwaps)
-{
-    HWND window = MakeWindow("BvGl", nullptr, 0, 0, 64, 48);
-    GlSurface* surface = OpenGlSurface(reinterpret_cast<WindowHandle>(window));
-    ASSERT_NE(surface, nullptr);
-    HDC dc = GetDC(window);
-    std::vector<PixelFormatRecord> formats;
-    PixelFormatRecord record{};
-    while (DescribeGlFormat(surface, static_cast<int>(formats.size()) + 1, &record)) {
-        PIXELFORMATDESCRIPTOR pfd{};
-        DescribePixelFormat(dc, static_cast<int>(formats.size()) + 1, sizeof(pfd), &pfd);
-        EXPECT_EQ(record.doubleBuffer, (pfd.dwFlags & PFD_DOUBLEBUFFER) != 0);
-        EXPECT_EQ(record.supportOpenGL, (pfd.dwFlags & PFD_SUPPORT_OPENGL) != 0);
-        EXPECT_EQ(record.drawToWindow, (pfd.dwFlags & PFD_DRAW_TO_WINDOW) != 0);
-        EXPECT_EQ(record.rgba, pfd.iPixelType == PFD_TYPE_RGBA);
-        EXPECT_EQ(record.colorBits, pfd.cColorBits);
-        EXPECT_EQ(record.depthBits, pfd.cDepthBits);
-        EXPECT_EQ(record.tier, !(pfd.dwFlags & PFD_GENERIC_FORMAT) ? PixelFormatTier::Hardware
-                               : (pfd.dwFlags & PFD_GENERIC_ACCELERATED)
-                                   ? PixelFormatTier::GenericAccelerated
-                                   : PixelFormatTier::GenericSoftware);
-        formats.push_back(record);
-    }
-    const int count = DescribePixelFormat(dc, 1, 0, nullptr);
-    ASSERT_GT(count, 0);
-    EXPECT_EQ(static_cast<int>(formats.size()), count) << "every format and no more";
-
-    const int best = SetupPixelFormat(formats.data(), count);
-    ASSERT_NE(best, kUseFallbackFormat) << "Wine offers double-buffered RGBA window formats";
-    ASSERT_TRUE(SetGlFormat(surface, best));
-    EXPECT_EQ(GetPixelFormat(dc), best);
-    ReleaseDC(window, dc);
-    ASSERT_TRUE(CreateGlContext(surface));
-    glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    SwapGlBuffers(surface);
-    LetTheScreenCatchUp();
-    HDC screen = GetDC(nullptr);
-    EXPECT_EQ(GetPixel(screen, 10, 10), RGB(0, 255, 0)) << "the swap shows the drawing";
-    ReleaseDC(nullptr, screen);
-    CloseGlSurface(surface);
-    EXPECT_EQ(wglGetCurrentContext(), nullptr);
-    DestroyWindow(window);
 }
 
 } // namespace

@@ -1,9 +1,8 @@
-// The saver window backend, the system services around it and the settings
-// in the registry, under Wine.
+// The system services around the saver window (the fault guard, threads) and
+// the settings in the registry, under Wine.
 #include <windows.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -13,49 +12,8 @@
 #include "platform/platform.h"
 #include "platform/settings_store.h"
 #include "platform/thread.h"
-#include "platform/window_styles.h"
 
 namespace {
-
-std::map<uint32_t, bool> shownAt; // message -> the window was visible when it arrived
-
-MessageResult RecordingProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
-{
-    shownAt.emplace(message, IsWindowVisible(reinterpret_cast<HWND>(window)) != FALSE);
-    if (message == WM_USER)
-        return static_cast<MessageResult>(wParam * 2);
-    if (message == WM_DESTROY)
-        kWin32Platform.postQuitMessage(7);
-    return kWin32Platform.defWindowProc(window, message, wParam, lParam);
-}
-
-TEST(Win32SaverWindow, ClassCreationMessagesAndLoop)
-{
-    ASSERT_TRUE(kWin32Platform.registerSaverClass(kWin32Platform.moduleInstance(), RecordingProc));
-    const ScreenRect screen = kWin32Platform.getScreenClipBox();
-    const WindowHandle window = kWin32Platform.createSaverWindow(
-        kWsExTopmost, kSaverTitleFullScreen, kWsPopup | kWsVisible, screen.left, screen.top,
-        screen.right - screen.left, screen.bottom - screen.top, 0, kWin32Platform.moduleInstance());
-    ASSERT_NE(window, 0u);
-    ASSERT_EQ(shownAt.count(WM_CREATE), 1u);
-    EXPECT_FALSE(shownAt[WM_CREATE]) << "WM_CREATE comes before the window is shown";
-    EXPECT_TRUE(IsWindowVisible(reinterpret_cast<HWND>(window)));
-    EXPECT_TRUE(GetWindowLongA(reinterpret_cast<HWND>(window), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(kWin32Platform.findWindow(kSaverClassName, kSaverTitleFullScreen), window);
-
-    EXPECT_EQ(kWin32Platform.sendMessage(window, WM_USER, 21, 0), 42);
-    kWin32Platform.postMessage(window, WM_TIMER, 1, 0);
-    kWin32Platform.postMessage(window, WM_TIMER, 2, 0);
-    EXPECT_TRUE(kWin32Platform.removeMessage(window, WM_TIMER, WM_TIMER));
-    EXPECT_TRUE(kWin32Platform.removeMessage(window, WM_TIMER, WM_TIMER));
-    EXPECT_FALSE(kWin32Platform.removeMessage(window, WM_TIMER, WM_TIMER));
-    // A posted close reaches the default handling, which destroys the window;
-    // the procedure's quit then ends the loop with its code.
-    kWin32Platform.postMessage(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(kWin32Platform.runMessageLoop(), 7);
-    EXPECT_EQ(shownAt.count(WM_TIMER), 0u) << "removed timers are never delivered";
-    EXPECT_FALSE(kWin32Platform.isWindow(window));
-}
 
 TEST(Win32SystemGuardDeathTest, ResultPassesThroughAndAFaultRunsTheFaultWork)
 {
