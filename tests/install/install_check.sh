@@ -2,7 +2,9 @@
 # `cmake --install` of a built tree into a scratch DESTDIR gives exactly the
 # files below (the daemon's entry a relative link to the program), under
 # another prefix too; and the Debian package built from the same tree by CPack
-# holds the same files and depends on the libraries the program links.
+# holds the same files and depends on the libraries the program links. The
+# installed settings-app XML builds only arguments the program accepts, and it
+# and the manual page cover every option of --help.
 # Usage: install_check.sh <build dir>
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -59,5 +61,51 @@ for lib in libc6 libgtk-3-0 libx11-6 libstdc++6; do
     fail=1
   fi
 done
-[ "$fail" -eq 0 ] && echo "install_check: cmake --install and the package hold the listed files"
+# Every argument that the screen-saver settings app can build from the
+# installed XML (each argument, each end and default of each number) is one
+# the program accepts: with a window number that names no window it reads
+# all its options, then stops on that number alone.
+xml="$scratch/dest-usr/usr/share/xscreensaver/config/brittleview.xml"
+man="$scratch/dest-usr/usr/share/man/man6/brittleview.6"
+attribute() { sed -n "s/.*[[:space:]]$1=\"\([^\"]*\)\".*/\1/p" <<<"$2"; }
+args=()
+while IFS= read -r tag; do
+  for name in arg-set arg-unset; do
+    value=$(attribute "$name" "$tag")
+    [ -z "$value" ] || args+=("$value")
+  done
+  arg=$(attribute arg "$tag")
+  if [[ "$arg" == *%* ]]; then
+    for name in low high default; do
+      value=$(attribute "$name" "$tag")
+      args+=("${arg/\%/${value:-x.png}}")
+    done
+  elif [ -n "$arg" ]; then
+    args+=("$arg")
+  fi
+done < <(tr '\n' ' ' <"$xml" | grep -oE '<(command|number|boolean|option|file)[[:space:]][^>]*>')
+if [ "${#args[@]}" -le 60 ]; then
+  echo "FAIL: only ${#args[@]} arguments found in $xml"
+  fail=1
+fi
+for arg in "${args[@]}"; do
+  # shellcheck disable=SC2086 # an argument holds an option and its value
+  said=$(XSCREENSAVER_WINDOW=junk "$build/brittleview" --root $arg 2>&1 >/dev/null || true)
+  if [[ "$said" != *'XSCREENSAVER_WINDOW: "junk"'* ]]; then
+    echo "FAIL: the settings app's \"$arg\" is refused: $said"
+    fail=1
+  fi
+done
+# The XML offers every option of --help (one state of each switch is enough)
+# and the manual page describes every one.
+for name in $("$build/brittleview" --help | sed -n 's/^  --\([a-z0-9-]*\).*/\1/p'); do
+  base=${name#no-}
+  case "$base" in
+    window | window-id | help) ;;
+    *) grep -qF -e "\"--$base" -e "\"--no-$base" "$xml" || { echo "FAIL: $xml lacks --$name"; fail=1; } ;;
+  esac
+  grep -qF -- "\\-\\-${name//-/\\-}" "$man" || { echo "FAIL: $man lacks --$name"; fail=1; }
+done
+
+[ "$fail" -eq 0 ] && echo "install_check: cmake --install and the package hold the listed files; the settings app's arguments are accepted"
 exit "$fail"

@@ -6,9 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
-#include <regex>
 #include <sstream>
 
 #include "core/settings.h"
@@ -163,61 +161,3 @@ TEST(DaemonOptions, TargetPrecedence)
         EXPECT_EQ(message.empty(), ok) << message;
     }
 }
-
-#ifdef BV_DATA_DIR
-// Every argument that the screen-saver settings app can build from
-// brittleview.xml must be accepted.
-TEST(DaemonOptions, EveryArgumentOfTheSettingsAppXmlIsAccepted)
-{
-    std::ifstream file(BV_DATA_DIR "/brittleview.xml");
-    ASSERT_TRUE(file) << BV_DATA_DIR;
-    const std::string xml{std::istreambuf_iterator<char>(file), {}};
-    auto attribute = [](const std::string& tag, const char* name) {
-        std::smatch m;
-        const std::regex pattern(std::string("\\s") + name + "=\"([^\"]*)\"");
-        return std::regex_search(tag, m, pattern) ? m[1].str() : std::string();
-    };
-    std::vector<std::string> lines; // each argument, each end and default of each number
-    const std::regex element("<(command|number|boolean|option|file)\\s[^>]*>");
-    for (std::sregex_iterator t(xml.begin(), xml.end(), element), end; t != end; ++t) {
-        const std::string tag = t->str(), arg = attribute(tag, "arg");
-        for (const char* name : {"arg-set", "arg-unset"})
-            if (!attribute(tag, name).empty())
-                lines.push_back(attribute(tag, name));
-        const size_t percent = arg.find('%');
-        if (percent == std::string::npos && !arg.empty())
-            lines.push_back(arg);
-        for (const char* name : {"low", "high", "default"})
-            if (percent != std::string::npos) {
-                const std::string value = attribute(tag, name);
-                lines.push_back(
-                    std::string(arg).replace(percent, 1, value.empty() ? "x.png" : value));
-            }
-    }
-    EXPECT_GT(lines.size(), 60u);
-    for (const std::string& line : lines) {
-        DaemonOptions options;
-        std::string message;
-        EXPECT_EQ(Parse("--root " + line, &options, &message), DaemonParse::kRun)
-            << line << ": " << message;
-    }
-    // The XML offers every option (one state of each switch is enough), and
-    // the manual page describes every one.
-    std::ifstream manFile(BV_DATA_DIR "/brittleview.6");
-    const std::string man{std::istreambuf_iterator<char>(manFile), {}};
-    const std::regex usageName(R"(\n  --([\w-]+))");
-    const std::string usage = DaemonUsage();
-    for (std::sregex_iterator m(usage.begin(), usage.end(), usageName), end; m != end; ++m) {
-        const std::string name = (*m)[1];
-        const std::string base = name.rfind("no-", 0) == 0 ? name.substr(3) : name;
-        if (base != "window" && base != "window-id" && base != "help") {
-            EXPECT_TRUE(xml.find("\"--" + base) != std::string::npos ||
-                        xml.find("\"--no-" + base) != std::string::npos)
-                << name;
-        }
-        EXPECT_NE(man.find("\\-\\-" + std::regex_replace(name, std::regex("-"), "\\-")),
-                  std::string::npos)
-            << name;
-    }
-}
-#endif
