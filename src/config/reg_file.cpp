@@ -1,6 +1,7 @@
 #include "config/reg_file.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -132,209 +133,282 @@ bool IsBlank(std::string_view line)
     return TrimRight(line).empty();
 }
 
+bool EndsWithBlankLine(const std::string& out)
+{
+    const std::string_view s = out;
+    return s.ends_with("\n\n") || s.ends_with("\n\r\n");
+}
+
+// One line of text from offset at: its bytes without the line end, where the
+// line end begins, and where the next line begins.
+struct TextLine {
+    std::string_view content;
+    size_t endBegin, next;
+};
+
+TextLine LineAt(std::string_view text, size_t at)
+{
+    size_t newline = text.find('\n', at);
+    const size_t next = newline == std::string_view::npos ? text.size() : newline + 1;
+    if (newline == std::string_view::npos)
+        newline = text.size();
+    size_t endBegin = newline;
+    if (endBegin > at && text[endBegin - 1] == '\r')
+        --endBegin;
+    return {text.substr(at, endBegin - at), endBegin, next};
+}
+
+bool IsHeader(std::string_view line)
+{
+    const std::string_view trimmed = TrimRight(line);
+    return IsTextLine(line) && trimmed.size() > 2 && trimmed.front() == '[' &&
+           trimmed.back() == ']';
+}
+
+std::string DwordLine(std::string_view name, uint32_t value)
+{
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(value));
+    return "\"" + EscapeName(name) + "\"=dword:" + digits;
+}
+
 } // namespace
 
-void RegFile::Parse(std::string_view text)
+void RegFile::Parse(std::string text)
 {
+    edits_.clear();
+    keys_.clear();
+    Rebase(std::move(text));
+}
+
+void RegFile::Rebase(std::string text)
+{
+    text_ = std::move(text);
     sections_.clear();
-    lineEnd_.assign(1, '\n');
-
-    // Split into lines; a CR before the LF belongs to the line end.
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    bool first = true;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        const bool hasEnd = end != std::string_view::npos;
-        if (!hasEnd)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-            if (first && hasEnd)
-                lineEnd_ = "\r\n";
+    const TextLine first = LineAt(text_, 0);
+    lineEnd_ = first.next > first.endBegin + 1 ? "\r\n" : "\n";
+    for (size_t at = 0; at < text_.size();) {
+        const TextLine line = LineAt(text_, at);
+        if (IsHeader(line.content)) {
+            if (!sections_.empty())
+                sections_.back().end = at;
+            const size_t pathLength = TrimRight(line.content).size() - 2;
+            sections_.push_back(Section{at, line.next, text_.size(), at + 1, pathLength});
         }
-        first = false;
-        lines.push_back(line);
-        start = end + 1;
-    }
-
-    Section* current = nullptr;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        std::string_view line = lines[i];
-        if (!IsTextLine(line))
-            continue;
-        const std::string_view trimmed = TrimRight(line);
-        if (!trimmed.empty() && trimmed.front() == '[' && trimmed.back() == ']' &&
-            trimmed.size() > 2) {
-            Section section;
-            section.header = std::string(line);
-            section.path = std::string(trimmed.substr(1, trimmed.size() - 2));
-            sections_.push_back(std::move(section));
-            current = &sections_.back();
-            continue;
-        }
-        if (!current)
-            continue; // the REGEDIT4 line, blanks, or anything before the first key
-        if (IsBlank(line) || line.front() == ';') {
-            current->lines.push_back(Line{std::string(line), false, {}, {}});
-            continue;
-        }
-        // A value, possibly continued over following lines by a trailing '\'
-        // (long hex data). The pieces are kept together as one line. A key or a
-        // value never continues a line, so a line cut after its '\' cannot
-        // swallow the section or value that follows it.
-        std::string whole(line);
-        while (!TrimRight(whole).empty() && TrimRight(whole).back() == '\\' &&
-               i + 1 < lines.size() && IsTextLine(lines[i + 1]) && !StartsEntry(lines[i + 1])) {
-            ++i;
-            whole += lineEnd_;
-            whole += lines[i];
-        }
-        if (whole.front() == '@') {
-            // The key's default value: never used here, kept as it is.
-            current->lines.push_back(Line{std::move(whole), false, {}, {}});
-            continue;
-        }
-        Line value;
-        std::string_view rest;
-        if (!ParseValueName(whole, &value.name, &rest))
-            continue; // not a value line: junk, dropped
-        value.named = true;
-        value.data = std::string(rest);
-        value.text = std::move(whole);
-        current->lines.push_back(std::move(value));
+        at = line.next;
     }
 }
 
-std::string RegFile::Serialize() const
+std::string_view RegFile::Path(const Section& section) const
 {
-    std::string out;
-    out += kHeader;
-    out += lineEnd_;
-    out += lineEnd_;
-    for (const Section& section : sections_) {
-        out += section.header;
-        out += lineEnd_;
-        size_t count = section.lines.size();
-        while (count > 0 && !section.lines[count - 1].named &&
-               IsBlank(section.lines[count - 1].text))
-            --count; // one blank line ends every section, whatever was there
-        for (size_t i = 0; i < count; ++i) {
-            out += section.lines[i].text;
-            out += lineEnd_;
+    return std::string_view(text_).substr(section.pathBegin, section.pathLength);
+}
+
+std::vector<RegFile::Entry> RegFile::Entries(const Section& section) const
+{
+    std::vector<Entry> entries;
+    const std::string_view text = std::string_view(text_).substr(0, section.end);
+    for (size_t at = section.body; at < section.end;) {
+        TextLine line = LineAt(text, at);
+        Entry entry{at, line.next, false, {}, false, 0, line.endBegin, IsBlank(line.content)};
+        std::string_view rest;
+        if (IsTextLine(line.content) && ParseValueName(line.content, &entry.name, &rest)) {
+            entry.named = true;
+            // A value continued over following lines by a trailing '\' (long hex
+            // data) is one entry. A key or a value never continues a line, so a
+            // line cut after its '\' cannot swallow what follows it.
+            bool continued = false;
+            while (!TrimRight(line.content).empty() && TrimRight(line.content).back() == '\\' &&
+                   line.next < section.end) {
+                const TextLine following = LineAt(text, line.next);
+                if (!IsTextLine(following.content) || StartsEntry(following.content))
+                    break;
+                line = following;
+                continued = true;
+            }
+            entry.end = line.next;
+            entry.lastLineEnd = line.endBegin;
+            entry.dword = !continued && ParseDwordData(rest, &entry.value);
         }
-        out += lineEnd_;
+        at = entry.end;
+        entries.push_back(std::move(entry));
     }
-    return out;
+    return entries;
+}
+
+bool RegFile::InFile(std::string_view keyPath) const
+{
+    for (const Section& section : sections_)
+        if (SameIgnoringCase(Path(section), keyPath))
+            return true;
+    return false;
+}
+
+int RegFile::FindEdit(std::string_view keyPath, std::string_view name) const
+{
+    for (size_t i = 0; i < edits_.size(); ++i)
+        if (SameIgnoringCase(edits_[i].key, keyPath) && SameIgnoringCase(edits_[i].name, name))
+            return static_cast<int>(i);
+    return -1;
 }
 
 bool RegFile::HasKey(std::string_view keyPath) const
 {
-    for (const Section& section : sections_) {
-        const std::string_view path = section.path;
-        if (SameIgnoringCase(path, keyPath))
+    const auto atOrBelow = [keyPath](std::string_view path) {
+        return SameIgnoringCase(path, keyPath) ||
+               (path.size() > keyPath.size() && path[keyPath.size()] == '\\' &&
+                SameIgnoringCase(path.substr(0, keyPath.size()), keyPath));
+    };
+    for (const Section& section : sections_)
+        if (atOrBelow(Path(section)))
             return true;
-        if (path.size() > keyPath.size() && path[keyPath.size()] == '\\' &&
-            SameIgnoringCase(path.substr(0, keyPath.size()), keyPath))
+    for (const std::string& key : keys_)
+        if (atOrBelow(key))
             return true;
-    }
     return false;
 }
 
 bool RegFile::QueryDword(std::string_view keyPath, std::string_view name, uint32_t* value) const
 {
-    const Line* found = nullptr;
-    for (const Section& section : sections_) {
-        if (!SameIgnoringCase(section.path, keyPath))
-            continue;
-        for (const Line& line : section.lines)
-            if (line.named && SameIgnoringCase(line.name, name))
-                found = &line;
+    const int edit = FindEdit(keyPath, name);
+    if (edit >= 0) {
+        *value = edits_[static_cast<size_t>(edit)].value;
+        return true;
     }
-    return found && ParseDwordData(found->data, value);
+    bool found = false, dword = false;
+    uint32_t last = 0;
+    for (const Section& section : sections_) {
+        if (!SameIgnoringCase(Path(section), keyPath))
+            continue;
+        for (const Entry& entry : Entries(section)) {
+            if (entry.named && SameIgnoringCase(entry.name, name)) {
+                found = true;
+                dword = entry.dword;
+                last = entry.value;
+            }
+        }
+    }
+    if (!found || !dword)
+        return false;
+    *value = last;
+    return true;
 }
 
 void RegFile::EnsureKey(std::string_view keyPath)
 {
-    for (const Section& section : sections_)
-        if (SameIgnoringCase(section.path, keyPath))
+    for (const std::string& key : keys_)
+        if (SameIgnoringCase(key, keyPath))
             return;
-    Section section;
-    section.path = std::string(keyPath);
-    section.header = "[" + section.path + "]";
-    sections_.push_back(std::move(section));
-}
-
-RegFile::Line RegFile::MakeDwordLine(std::string_view name, uint32_t value)
-{
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(value));
-    Line line;
-    line.named = true;
-    line.name = std::string(name);
-    line.data = std::string("dword:") + digits;
-    line.text.push_back('"');
-    line.text += EscapeName(name);
-    line.text += "\"=";
-    line.text += line.data;
-    return line;
+    keys_.emplace_back(keyPath);
 }
 
 void RegFile::SetDword(std::string_view keyPath, std::string_view name, uint32_t value)
 {
-    bool replaced = false;
-    Section* last = nullptr;
-    for (Section& section : sections_) {
-        if (!SameIgnoringCase(section.path, keyPath))
+    const int edit = FindEdit(keyPath, name);
+    if (edit >= 0)
+        edits_[static_cast<size_t>(edit)].value = value;
+    else
+        edits_.push_back(Edit{std::string(keyPath), std::string(name), value});
+    EnsureKey(keyPath);
+}
+
+std::string RegFile::Serialize() const
+{
+    bool newKey = false;
+    for (const std::string& key : keys_)
+        newKey = newKey || !InFile(key);
+    if (edits_.empty() && !newKey)
+        return text_;
+
+    // Where the text already holds exactly one line of an edited value, with
+    // that value, the line stays as it is.
+    std::vector<int> count(edits_.size(), 0);
+    std::vector<bool> same(edits_.size(), false);
+    for (size_t s = 0; s < sections_.size(); ++s) {
+        bool edited = false;
+        for (const std::string& key : keys_)
+            edited = edited || SameIgnoringCase(key, Path(sections_[s]));
+        if (!edited)
             continue;
-        last = &section;
-        std::vector<Line>& lines = section.lines;
-        for (size_t i = 0; i < lines.size();) {
-            if (lines[i].named && SameIgnoringCase(lines[i].name, name)) {
-                if (!replaced) {
-                    lines[i] = MakeDwordLine(name, value);
-                    replaced = true;
-                } else {
-                    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
-                    continue;
-                }
+        for (const Entry& entry : Entries(sections_[s])) {
+            const int edit = entry.named ? FindEdit(Path(sections_[s]), entry.name) : -1;
+            if (edit < 0)
+                continue;
+            ++count[static_cast<size_t>(edit)];
+            same[static_cast<size_t>(edit)] =
+                entry.dword && entry.value == edits_[static_cast<size_t>(edit)].value;
+        }
+    }
+
+    std::string out;
+    out.reserve(text_.size() + 64 * (edits_.size() + 1));
+    if (text_.empty())
+        out = "REGEDIT4" + lineEnd_ + lineEnd_;
+    out.append(text_, 0, sections_.empty() ? text_.size() : sections_[0].header);
+    std::vector<bool> placed(edits_.size(), false);
+    for (size_t s = 0; s < sections_.size(); ++s) {
+        const Section& section = sections_[s];
+        const std::string_view path = Path(section);
+        bool edited = false;
+        for (const std::string& key : keys_)
+            edited = edited || SameIgnoringCase(key, path);
+        if (!edited) {
+            out.append(text_, section.header, section.end - section.header);
+            continue;
+        }
+        out.append(text_, section.header, section.body - section.header);
+        size_t insertAt = out.size();
+        for (const Entry& entry : Entries(section)) {
+            const int found = entry.named ? FindEdit(path, entry.name) : -1;
+            const size_t edit = static_cast<size_t>(found);
+            if (found < 0 || (count[edit] == 1 && same[edit])) {
+                out.append(text_, entry.begin, entry.end - entry.begin);
+            } else if (!placed[edit]) {
+                out += DwordLine(edits_[edit].name, edits_[edit].value);
+                out.append(text_, entry.lastLineEnd, entry.end - entry.lastLineEnd);
+            } else {
+                continue; // a repeated line of a value set here
             }
-            ++i;
+            if (found >= 0)
+                placed[edit] = true;
+            if (!entry.blank)
+                insertAt = out.size();
         }
-    }
-    if (replaced)
-        return;
-    if (!last) {
-        EnsureKey(keyPath);
-        last = &sections_.back();
-    }
-    // After the last line that is not blank, so that values keep together.
-    std::vector<Line>& lines = last->lines;
-    size_t at = lines.size();
-    while (at > 0 && !lines[at - 1].named && IsBlank(lines[at - 1].text))
-        --at;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), MakeDwordLine(name, value));
-}
-
-void RegFile::KeepOnlyDwords()
-{
-    for (Section& section : sections_) {
-        std::vector<Line> kept;
-        for (Line& line : section.lines) {
-            uint32_t ignored;
-            if (line.named && ParseDwordData(line.data, &ignored))
-                kept.push_back(std::move(line));
+        // The values still missing go after the last line that is not blank
+        // of the key's last section.
+        bool last = true;
+        for (size_t later = s + 1; later < sections_.size(); ++later)
+            last = last && !SameIgnoringCase(Path(sections_[later]), path);
+        if (!last)
+            continue;
+        std::string added;
+        for (size_t e = 0; e < edits_.size(); ++e) {
+            if (!placed[e] && SameIgnoringCase(edits_[e].key, path)) {
+                added += DwordLine(edits_[e].name, edits_[e].value) + lineEnd_;
+                placed[e] = true;
+            }
         }
-        section.lines = std::move(kept);
+        if (!added.empty() && out[insertAt - 1] != '\n')
+            added.insert(0, lineEnd_); // the text ended without a line end
+        out.insert(insertAt, added);
     }
-}
 
-void RegFile::KeepOnlyKey(std::string_view keyPath)
-{
-    std::vector<Section> kept;
-    for (Section& section : sections_)
-        if (SameIgnoringCase(section.path, keyPath))
-            kept.push_back(std::move(section));
-    sections_ = std::move(kept);
+    // Keys without a section: one each at the end, after a blank line.
+    for (const std::string& key : keys_) {
+        if (InFile(key))
+            continue;
+        if (!out.empty() && out.back() != '\n')
+            out += lineEnd_;
+        if (!EndsWithBlankLine(out))
+            out += lineEnd_;
+        out += "[" + key + "]" + lineEnd_;
+        for (size_t e = 0; e < edits_.size(); ++e) {
+            if (!placed[e] && SameIgnoringCase(edits_[e].key, key)) {
+                out += DwordLine(edits_[e].name, edits_[e].value) + lineEnd_;
+                placed[e] = true;
+            }
+        }
+        out += lineEnd_;
+    }
+    return out;
 }

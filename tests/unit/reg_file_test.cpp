@@ -102,14 +102,14 @@ TEST(RegFile, OnlyWellFormedDwordsReadAndTheValuesAfterABadLineStillDo)
                     "v"),
               3u);
 
-    // A set replaces a malformed line where it stands; junk is dropped, CRLF kept.
-    RegFile file = Parsed("REGEDIT4\r\n\r\n[" + kKey + "]\r\n\"x_div\"=\"25\"\r\njunk\r\n" +
-                          "\"y_div\"=hex:19\r\n\"a\\\\b\\\"c\"=dword:00000007\r\n");
+    // A set replaces a malformed line where it stands; junk and CRLF are kept,
+    // and so is the missing blank line at the end.
+    const std::string rest = "junk\r\n\"y_div\"=hex:19\r\n\"a\\\\b\\\"c\"=dword:00000007\r\n";
+    RegFile file = Parsed("REGEDIT4\r\n\r\n[" + kKey + "]\r\n\"x_div\"=\"25\"\r\n" + rest);
     EXPECT_EQ(Query(file, "a\\b\"c"), 7u);
     file.SetDword(kKey, "x_div", 25);
-    EXPECT_EQ(file.Serialize(), "REGEDIT4\r\n\r\n[" + kKey +
-                                    "]\r\n\"x_div\"=dword:00000019\r\n\"y_div\"=hex:19\r\n"
-                                    "\"a\\\\b\\\"c\"=dword:00000007\r\n\r\n");
+    EXPECT_EQ(file.Serialize(),
+              "REGEDIT4\r\n\r\n[" + kKey + "]\r\n\"x_div\"=dword:00000019\r\n" + rest);
 }
 
 TEST(RegFile, TruncatedOrBinaryTextNeverYieldsAWrongValue)
@@ -130,7 +130,7 @@ TEST(RegFile, TruncatedOrBinaryTextNeverYieldsAWrongValue)
     }
 
     // Random bytes ending in a NUL, spliced into a value line ahead of the last
-    // one: that line is dropped, no NUL is written back, the last line still reads.
+    // one: that line is not read but kept byte for byte, the last line still reads.
     SeedRandom(7);
     const size_t body = text.find("\"0\""), last = text.find("\"23\"");
     for (int round = 0; round < 300; ++round) {
@@ -139,8 +139,10 @@ TEST(RegFile, TruncatedOrBinaryTextNeverYieldsAWrongValue)
             junk[i] = static_cast<char>(NextRandom() & 0xff);
         std::string spliced = text;
         spliced.insert(body + NextRandom() % (last - body), junk);
-        const RegFile file = Parsed(spliced);
+        RegFile file = Parsed(spliced);
         ASSERT_EQ(Query(file, "23"), 0x11111111u * 9) << spliced;
-        ASSERT_EQ(file.Serialize().find('\0'), std::string::npos) << spliced;
+        file.SetDword(kKey, "23", 5);
+        const size_t at = spliced.find("\"23\"=dword:99999999");
+        ASSERT_EQ(file.Serialize(), spliced.replace(at + 11, 8, "00000005"));
     }
 }
