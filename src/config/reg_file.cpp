@@ -343,7 +343,7 @@ std::string RegFile::Serialize() const
     std::string out;
     out.reserve(text_.size() + 64 * (edits_.size() + 1));
     if (text_.empty())
-        out = "REGEDIT4" + lineEnd_ + lineEnd_;
+        out = std::string(kHeader) + lineEnd_ + lineEnd_;
     out.append(text_, 0, sections_.empty() ? text_.size() : sections_[0].header);
     std::vector<bool> placed(edits_.size(), false);
     for (size_t s = 0; s < sections_.size(); ++s) {
