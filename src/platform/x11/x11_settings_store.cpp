@@ -19,11 +19,10 @@
 // error. A save whose values are already stored as they are does not touch
 // the file at all.
 //
-// Other programs may rewrite the file without taking the lock. A save notes
-// the file's identity, size and time when it reads it; if they have changed
-// by the time the new text is ready, the save starts again from the newer file
-// (a few times, then gives up and says so), so that its changes are not lost
-// either.
+// Other programs may rewrite the file without taking the lock. When the new
+// text is ready, the file is read again; if it is no longer what the save
+// started from, the save starts again from the newer file (a few times, then
+// gives up and says so), so that the other program's changes are not lost.
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
@@ -123,12 +122,6 @@ bool SameVersion(const Stamp& a, const Stamp& b)
            (!a.exists ||
             (a.device == b.device && a.inode == b.inode && a.size == b.size &&
              a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec));
-}
-
-Stamp CurrentStamp(const std::string& path)
-{
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 ? StampOf(info) : Stamp{};
 }
 
 enum class ReadResult { kMissing, kRead, kUnusable };
@@ -373,7 +366,19 @@ void Commit(SettingsStore* store)
         const std::string temp = WriteTemporary(store->path, text, store->stamp);
         if (temp.empty())
             return;
-        if (SameVersion(CurrentStamp(store->path), store->stamp)) {
+        // Another program may have rewritten the file since it was read. Its
+        // stamp is not enough to tell (times are coarse and inode numbers come
+        // back), so the file is read again and compared.
+        std::string current, why;
+        Stamp stamp;
+        const ReadResult result = ReadWholeFile(store->path, &current, &stamp, &why);
+        if (result == ReadResult::kUnusable) {
+            unlink(temp.c_str());
+            ReportLeftAlone(store->path, why);
+            return;
+        }
+        if (result == ReadResult::kMissing ? !store->stamp.exists
+                                           : store->stamp.exists && current == store->file.Text()) {
             if (rename(temp.c_str(), store->path.c_str()) != 0) {
                 unlink(temp.c_str());
                 return;
@@ -386,15 +391,10 @@ void Commit(SettingsStore* store)
             }
             return;
         }
-        // Another program has rewritten the file since it was read: start
-        // again from its version, with the values set here laid over it.
+        // Start again from the newer version, with the values set here laid over it.
         unlink(temp.c_str());
-        std::string newer, why;
-        if (ReadWholeFile(store->path, &newer, &store->stamp, &why) == ReadResult::kUnusable) {
-            ReportLeftAlone(store->path, why);
-            return;
-        }
-        store->file.Rebase(std::move(newer));
+        store->stamp = stamp;
+        store->file.Rebase(std::move(current));
     }
     ReportLeftAlone(store->path, "kept changing while it was saved");
 }

@@ -169,13 +169,27 @@ int quitCode = 0;                         // guarded by queueMutex
 // gone" errors of other connections while a preview runs: its parent may
 // destroy it (and every window the render thread made inside it) at any time,
 // and the render thread may still draw its last frame before the window
-// thread hears of it. All other errors go to whoever handled them before.
+// thread hears of it. Among them are BadGC (the drawing library makes a GC for
+// the window, which fails once the window is gone, and then frees it) and
+// GLX's own codes for a drawable or window that is gone (BadDrawable 2,
+// BadCurrentWindow 5, BadCurrentDrawable 11, BadWindow 12, counted from the
+// extension's first error, which is the same on every connection to the
+// server). All other errors go to whoever handled them before.
+int glxFirstError = -1;
+
+bool IsWindowGoneError(int code)
+{
+    if (code == BadWindow || code == BadDrawable || code == BadGC)
+        return true;
+    const int glx = code - glxFirstError;
+    return glxFirstError > 0 && (glx == 2 || glx == 5 || glx == 11 || glx == 12);
+}
+
 int TrapX11Error(Display* errorDisplay, XErrorEvent* error)
 {
     if (errorDisplay == display)
         return 0;
-    if (saverIsPreview.load(std::memory_order_relaxed) &&
-        (error->error_code == BadWindow || error->error_code == BadDrawable))
+    if (saverIsPreview.load(std::memory_order_relaxed) && IsWindowGoneError(error->error_code))
         return 0;
     return previousErrorHandler != nullptr ? previousErrorHandler(errorDisplay, error) : 0;
 }
@@ -203,6 +217,9 @@ Display* EnsureDisplay()
     display = XOpenDisplay(nullptr);
     if (display == nullptr)
         return nullptr;
+    int glxOpcode = 0, glxFirstEvent = 0;
+    if (!XQueryExtension(display, "GLX", &glxOpcode, &glxFirstEvent, &glxFirstError))
+        glxFirstError = -1;
     previousErrorHandler = XSetErrorHandler(TrapX11Error);
     atoms.protocols = XInternAtom(display, "WM_PROTOCOLS", False);
     atoms.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
