@@ -1,5 +1,6 @@
 #include "config/reg_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -16,6 +17,8 @@ bool SameIgnoringCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
+    if (a == b)
+        return true;
     for (size_t i = 0; i < a.size(); ++i)
         if (LowerAscii(a[i]) != LowerAscii(b[i]))
             return false;
@@ -183,30 +186,31 @@ void RegFile::Parse(std::string text)
 
 void RegFile::Rebase(std::string text)
 {
+    if (text.size() > UINT32_MAX)
+        text.clear(); // far beyond what the store reads; offsets are 32 bits wide
     text_ = std::move(text);
-    sections_.clear();
+    headers_.clear();
     const TextLine first = LineAt(text_, 0);
     lineEnd_ = first.next > first.endBegin + 1 ? "\r\n" : "\n";
     for (size_t at = 0; at < text_.size();) {
         const TextLine line = LineAt(text_, at);
-        if (IsHeader(line.content)) {
-            if (!sections_.empty())
-                sections_.back().end = at;
-            const size_t pathLength = TrimRight(line.content).size() - 2;
-            sections_.push_back(Section{at, line.next, text_.size(), at + 1, pathLength});
-        }
+        if (IsHeader(line.content))
+            headers_.push_back(static_cast<uint32_t>(at));
         at = line.next;
     }
 }
 
-std::string_view RegFile::Path(const Section& section) const
+RegFile::Section RegFile::SectionAt(size_t index) const
 {
-    return std::string_view(text_).substr(section.pathBegin, section.pathLength);
+    const TextLine header = LineAt(text_, headers_[index]);
+    const std::string_view trimmed = TrimRight(header.content);
+    return {headers_[index], header.next,
+            index + 1 < headers_.size() ? headers_[index + 1] : text_.size(),
+            trimmed.substr(1, trimmed.size() - 2)};
 }
 
-std::vector<RegFile::Entry> RegFile::Entries(const Section& section) const
+template <typename Visit> void RegFile::ForEachEntry(const Section& section, Visit visit) const
 {
-    std::vector<Entry> entries;
     const std::string_view text = std::string_view(text_).substr(0, section.end);
     for (size_t at = section.body; at < section.end;) {
         TextLine line = LineAt(text, at);
@@ -231,23 +235,14 @@ std::vector<RegFile::Entry> RegFile::Entries(const Section& section) const
             entry.dword = !continued && ParseDwordData(rest, &entry.value);
         }
         at = entry.end;
-        entries.push_back(std::move(entry));
+        visit(entry);
     }
-    return entries;
-}
-
-bool RegFile::InFile(std::string_view keyPath) const
-{
-    for (const Section& section : sections_)
-        if (SameIgnoringCase(Path(section), keyPath))
-            return true;
-    return false;
 }
 
 int RegFile::FindEdit(std::string_view keyPath, std::string_view name) const
 {
     for (size_t i = 0; i < edits_.size(); ++i)
-        if (SameIgnoringCase(edits_[i].key, keyPath) && SameIgnoringCase(edits_[i].name, name))
+        if (SameIgnoringCase(edits_[i].name, name) && SameIgnoringCase(edits_[i].key, keyPath))
             return static_cast<int>(i);
     return -1;
 }
@@ -259,8 +254,8 @@ bool RegFile::HasKey(std::string_view keyPath) const
                (path.size() > keyPath.size() && path[keyPath.size()] == '\\' &&
                 SameIgnoringCase(path.substr(0, keyPath.size()), keyPath));
     };
-    for (const Section& section : sections_)
-        if (atOrBelow(Path(section)))
+    for (size_t s = 0; s < headers_.size(); ++s)
+        if (atOrBelow(SectionAt(s).path))
             return true;
     for (const std::string& key : keys_)
         if (atOrBelow(key))
@@ -277,16 +272,17 @@ bool RegFile::QueryDword(std::string_view keyPath, std::string_view name, uint32
     }
     bool found = false, dword = false;
     uint32_t last = 0;
-    for (const Section& section : sections_) {
-        if (!SameIgnoringCase(Path(section), keyPath))
+    for (size_t s = 0; s < headers_.size(); ++s) {
+        const Section section = SectionAt(s);
+        if (!SameIgnoringCase(section.path, keyPath))
             continue;
-        for (const Entry& entry : Entries(section)) {
+        ForEachEntry(section, [&](const Entry& entry) {
             if (entry.named && SameIgnoringCase(entry.name, name)) {
                 found = true;
                 dword = entry.dword;
                 last = entry.value;
             }
-        }
+        });
     }
     if (!found || !dword)
         return false;
@@ -312,54 +308,59 @@ void RegFile::SetDword(std::string_view keyPath, std::string_view name, uint32_t
     EnsureKey(keyPath);
 }
 
+int RegFile::KeyOf(std::string_view path) const
+{
+    for (size_t k = 0; k < keys_.size(); ++k)
+        if (SameIgnoringCase(keys_[k], path))
+            return static_cast<int>(k);
+    return -1;
+}
+
 std::string RegFile::Serialize() const
 {
-    bool newKey = false;
-    for (const std::string& key : keys_)
-        newKey = newKey || !InFile(key);
-    if (edits_.empty() && !newKey)
-        return text_;
-
-    // Where the text already holds exactly one line of an edited value, with
-    // that value, the line stays as it is.
+    // Which keys have sections, and the last of each; where the text already
+    // holds exactly one line of a value set here, with that value, the line
+    // stays as it is.
+    constexpr size_t kNone = static_cast<size_t>(-1);
+    std::vector<size_t> lastSection(keys_.size(), kNone);
     std::vector<int> count(edits_.size(), 0);
     std::vector<bool> same(edits_.size(), false);
-    for (size_t s = 0; s < sections_.size(); ++s) {
-        bool edited = false;
-        for (const std::string& key : keys_)
-            edited = edited || SameIgnoringCase(key, Path(sections_[s]));
-        if (!edited)
+    for (size_t s = 0; s < headers_.size(); ++s) {
+        const Section section = SectionAt(s);
+        const int key = KeyOf(section.path);
+        if (key < 0)
             continue;
-        for (const Entry& entry : Entries(sections_[s])) {
-            const int edit = entry.named ? FindEdit(Path(sections_[s]), entry.name) : -1;
+        lastSection[static_cast<size_t>(key)] = s;
+        ForEachEntry(section, [&](const Entry& entry) {
+            const int edit = entry.named ? FindEdit(section.path, entry.name) : -1;
             if (edit < 0)
-                continue;
+                return;
             ++count[static_cast<size_t>(edit)];
             same[static_cast<size_t>(edit)] =
                 entry.dword && entry.value == edits_[static_cast<size_t>(edit)].value;
-        }
+        });
     }
+    if (edits_.empty() &&
+        std::find(lastSection.begin(), lastSection.end(), kNone) == lastSection.end())
+        return text_;
 
     std::string out;
     out.reserve(text_.size() + 64 * (edits_.size() + 1));
     if (text_.empty())
         out = std::string(kHeader) + lineEnd_ + lineEnd_;
-    out.append(text_, 0, sections_.empty() ? text_.size() : sections_[0].header);
+    out.append(text_, 0, headers_.empty() ? text_.size() : headers_[0]);
     std::vector<bool> placed(edits_.size(), false);
-    for (size_t s = 0; s < sections_.size(); ++s) {
-        const Section& section = sections_[s];
-        const std::string_view path = Path(section);
-        bool edited = false;
-        for (const std::string& key : keys_)
-            edited = edited || SameIgnoringCase(key, path);
-        if (!edited) {
+    for (size_t s = 0; s < headers_.size(); ++s) {
+        const Section section = SectionAt(s);
+        const int key = KeyOf(section.path);
+        if (key < 0) {
             out.append(text_, section.header, section.end - section.header);
             continue;
         }
         out.append(text_, section.header, section.body - section.header);
         size_t insertAt = out.size();
-        for (const Entry& entry : Entries(section)) {
-            const int found = entry.named ? FindEdit(path, entry.name) : -1;
+        ForEachEntry(section, [&](const Entry& entry) {
+            const int found = entry.named ? FindEdit(section.path, entry.name) : -1;
             const size_t edit = static_cast<size_t>(found);
             if (found < 0 || (count[edit] == 1 && same[edit])) {
                 out.append(text_, entry.begin, entry.end - entry.begin);
@@ -367,23 +368,20 @@ std::string RegFile::Serialize() const
                 out += DwordLine(edits_[edit].name, edits_[edit].value);
                 out.append(text_, entry.lastLineEnd, entry.end - entry.lastLineEnd);
             } else {
-                continue; // a repeated line of a value set here
+                return; // a repeated line of a value set here
             }
             if (found >= 0)
                 placed[edit] = true;
             if (!entry.blank)
                 insertAt = out.size();
-        }
+        });
         // The values still missing go after the last line that is not blank
         // of the key's last section.
-        bool last = true;
-        for (size_t later = s + 1; later < sections_.size(); ++later)
-            last = last && !SameIgnoringCase(Path(sections_[later]), path);
-        if (!last)
+        if (lastSection[static_cast<size_t>(key)] != s)
             continue;
         std::string added;
         for (size_t e = 0; e < edits_.size(); ++e) {
-            if (!placed[e] && SameIgnoringCase(edits_[e].key, path)) {
+            if (!placed[e] && SameIgnoringCase(edits_[e].key, section.path)) {
                 added += DwordLine(edits_[e].name, edits_[e].value) + lineEnd_;
                 placed[e] = true;
             }
@@ -394,16 +392,16 @@ std::string RegFile::Serialize() const
     }
 
     // Keys without a section: one each at the end, after a blank line.
-    for (const std::string& key : keys_) {
-        if (InFile(key))
+    for (size_t k = 0; k < keys_.size(); ++k) {
+        if (lastSection[k] != kNone)
             continue;
         if (!out.empty() && out.back() != '\n')
             out += lineEnd_;
         if (!EndsWithBlankLine(out))
             out += lineEnd_;
-        out += "[" + key + "]" + lineEnd_;
+        out += "[" + keys_[k] + "]" + lineEnd_;
         for (size_t e = 0; e < edits_.size(); ++e) {
-            if (!placed[e] && SameIgnoringCase(edits_[e].key, key)) {
+            if (!placed[e] && SameIgnoringCase(edits_[e].key, keys_[k])) {
                 out += DwordLine(edits_[e].name, edits_[e].value) + lineEnd_;
                 placed[e] = true;
             }

@@ -59,7 +59,7 @@ class RegFile {
         size_t header; // offset of the "[...]" line
         size_t body;   // offset of the line after it
         size_t end;    // offset of the next section's header, or the text's end
-        size_t pathBegin, pathLength;
+        std::string_view path;
     };
     // One line of a section, or a value with its continuation lines.
     struct Entry {
@@ -76,13 +76,16 @@ class RegFile {
         uint32_t value;
     };
 
-    std::string_view Path(const Section& section) const;
-    std::vector<Entry> Entries(const Section& section) const;
-    bool InFile(std::string_view keyPath) const;
+    Section SectionAt(size_t index) const;
+    // Calls visit with each entry of the section's body, in order.
+    template <typename Visit> void ForEachEntry(const Section& section, Visit visit) const;
     int FindEdit(std::string_view keyPath, std::string_view name) const;
+    int KeyOf(std::string_view path) const; // index in keys_, or -1
 
+    // Only where each section starts is kept: a file of many small sections
+    // costs little more than its own bytes.
     std::string text_;
-    std::vector<Section> sections_;
+    std::vector<uint32_t> headers_; // the store reads at most 64 MiB
     std::string lineEnd_ = "\n";
     std::vector<Edit> edits_;       // in the order first set
     std::vector<std::string> keys_; // every key given a section or a value, in order

@@ -1,8 +1,7 @@
-// The dialog's numbers: any text read as atoi would (saturating at the int
-// range), and any 64-bit value written as "%d" would, then read back.
-#include <cinttypes>
+// The dialog's numbers: any text reads as strtoll would, held to the int
+// range; any 64-bit value (and any float as the dialog truncates it) is
+// written as printf's "%lld" would, in the 21 bytes promised, and reads back.
 #include <climits>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,27 +12,21 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    long long expected = std::strtoll(text.c_str(), nullptr, 10);
-    expected = expected > INT32_MAX ? INT32_MAX : expected < INT32_MIN ? INT32_MIN : expected;
-    const int read = ParseDialogNumber(text.c_str());
-    if (read != expected)
+    const auto clamp = [](long long v) {
+        return v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : v;
+    };
+    if (ParseDialogNumber(text.c_str()) != clamp(std::strtoll(text.c_str(), nullptr, 10)))
         std::abort();
-
-    int64_t value = read;
-    if (size >= 8)
-        std::memcpy(&value, data, 8);
-    float decimal;
-    std::memcpy(&decimal, data + (size >= 4 ? size - 4 : 0), size >= 4 ? 4 : 0);
-    for (const int64_t shown : {value, int64_t{read}, TruncateForDialog(size >= 4 ? decimal : 0)}) {
-        char* out = static_cast<char*>(std::malloc(21)); // the room the contract asks for
+    int64_t value = 0;
+    float decimal = 0;
+    std::memcpy(&value, data, std::min<size_t>(size, 8));
+    std::memcpy(&decimal, data, std::min<size_t>(size, 4));
+    for (const int64_t shown : {value, TruncateForDialog(decimal)}) {
+        char* out = static_cast<char*>(std::malloc(21));
         char reference[32];
-        std::snprintf(reference, sizeof reference, "%" PRId64, shown);
-        if (std::strcmp(FormatDialogNumber(shown, out), reference) != 0)
-            std::abort();
-        const int64_t clamped = shown > INT32_MAX   ? INT32_MAX
-                                : shown < INT32_MIN ? INT32_MIN
-                                                    : shown;
-        if (ParseDialogNumber(out) != clamped)
+        std::snprintf(reference, sizeof reference, "%lld", static_cast<long long>(shown));
+        if (std::strcmp(FormatDialogNumber(shown, out), reference) != 0 ||
+            ParseDialogNumber(out) != clamp(shown))
             std::abort();
         std::free(out);
     }

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "config/reg_file.h"
-#include "core/random.h"
 
 namespace {
 
@@ -110,39 +109,4 @@ TEST(RegFile, OnlyWellFormedDwordsReadAndTheValuesAfterABadLineStillDo)
     file.SetDword(kKey, "x_div", 25);
     EXPECT_EQ(file.Serialize(),
               "REGEDIT4\r\n\r\n[" + kKey + "]\r\n\"x_div\"=dword:00000019\r\n" + rest);
-}
-
-TEST(RegFile, TruncatedOrBinaryTextNeverYieldsAWrongValue)
-{
-    RegFile written = Parsed("");
-    for (uint32_t i = 0; i < 24; ++i)
-        written.SetDword(kKey, std::to_string(i), 0x11111111u * (i % 15 + 1));
-    const std::string text = written.Serialize();
-
-    // Every cut: each value reads right or not at all, and what is kept round-trips.
-    for (size_t cut = 0; cut <= text.size(); ++cut) {
-        const RegFile file = Parsed(text.substr(0, cut));
-        for (uint32_t i = 0; i < 24; ++i) {
-            const uint32_t value = Query(file, std::to_string(i));
-            ASSERT_TRUE(value == kMissing || value == 0x11111111u * (i % 15 + 1)) << cut;
-        }
-        ASSERT_EQ(Parsed(file.Serialize()).Serialize(), file.Serialize()) << "cut at " << cut;
-    }
-
-    // Random bytes ending in a NUL, spliced into a value line ahead of the last
-    // one: that line is not read but kept byte for byte, the last line still reads.
-    SeedRandom(7);
-    const size_t body = text.find("\"0\""), last = text.find("\"23\"");
-    for (int round = 0; round < 300; ++round) {
-        std::string junk(1 + NextRandom() % 40, '\0');
-        for (size_t i = 0; i + 1 < junk.size(); ++i)
-            junk[i] = static_cast<char>(NextRandom() & 0xff);
-        std::string spliced = text;
-        spliced.insert(body + NextRandom() % (last - body), junk);
-        RegFile file = Parsed(spliced);
-        ASSERT_EQ(Query(file, "23"), 0x11111111u * 9) << spliced;
-        file.SetDword(kKey, "23", 5);
-        const size_t at = spliced.find("\"23\"=dword:99999999");
-        ASSERT_EQ(file.Serialize(), spliced.replace(at + 11, 8, "00000005"));
-    }
 }
