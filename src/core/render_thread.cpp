@@ -66,7 +66,7 @@ void RenderThread(void* argument)
         SetupScene();
         CreateScreenTexture();
         while (renderRunning.load(std::memory_order_relaxed)) {
-            DrawFrame(surface);
+            DrawFrame(surface, &renderRunning);
             YieldPlatformThread();
         }
     } else {
