@@ -8,10 +8,10 @@
 
 #include "bench_platform.h"
 #include "config/presets.h"
-#include "core/render_thread.h"
 #include "core/settings.h"
 #include "platform/gl.h"
 #include "platform/gl_surface.h"
+#include "render/render_thread.h"
 
 struct BenchWindow {
     WindowHandle window = 0;

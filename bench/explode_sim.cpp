@@ -19,6 +19,7 @@
 #include "core/random.h"
 #include "core/settings.h"
 #include "geometry/piece.h"
+#include "geometry/wave.h"
 #include "render/capture.h"
 #include "render/frame.h"
 #include "render/scene.h"

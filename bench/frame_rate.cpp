@@ -16,6 +16,7 @@
 #include "bench_window.h"
 #include "core/settings.h"
 #include "geometry/piece.h"
+#include "geometry/wave.h"
 #include "render/capture.h"
 #include "render/frame.h"
 #include "render/scene.h"

@@ -14,7 +14,7 @@ target_link_libraries(brittleview_lib PUBLIC
 
 # The resources (dialogs 2003 and 103, icon 100, string 1). windres takes none
 # of the compiler's warning flags, so this object library starts with none.
-set(BV_RESOURCE_DIR ${CMAKE_SOURCE_DIR}/src/config/resources)
+set(BV_RESOURCE_DIR ${CMAKE_SOURCE_DIR}/src/platform/win32/resources)
 add_library(brittleview_resources OBJECT ${BV_RESOURCE_DIR}/brittleview.rc)
 set_target_properties(brittleview_resources PROPERTIES COMPILE_OPTIONS "")
 target_include_directories(brittleview_resources PRIVATE ${BV_RESOURCE_DIR})

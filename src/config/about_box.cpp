@@ -1,16 +1,16 @@
 #include "config/about_box.h"
 
-#include "host/win_messages.h"
-#include "platform/dialog.h"
+#include "platform/platform.h"
+#include "platform/win_messages.h"
 
 MessageResult AboutDialogProc(WindowHandle dialog, uint32_t message, WParam wParam, LParam lParam)
 {
     if (message == kWmCtlColorStatic) {
         // Only the two links are drawn as hyperlinks; every other static keeps
         // the dialog's own colours.
-        if (dialogControls.isDlgItem(dialog, kAboutWebLinkId, lParam) ||
-            dialogControls.isDlgItem(dialog, kAboutMailLinkId, lParam)) {
-            return dialogControls.colorStaticOnButtonFace(wParam, kAboutLinkColour);
+        if (platform.isDlgItem(dialog, kAboutWebLinkId, lParam) ||
+            platform.isDlgItem(dialog, kAboutMailLinkId, lParam)) {
+            return platform.colorStaticOnButtonFace(wParam, kAboutLinkColour);
         }
         return 0;
     }
@@ -19,13 +19,13 @@ MessageResult AboutDialogProc(WindowHandle dialog, uint32_t message, WParam wPar
         switch (static_cast<int>(wParam & 0xFFFF)) {
         case 1:
         case 2:
-            dialogControls.endDialog(dialog, static_cast<int>(wParam & 0xFFFF));
+            platform.endDialog(dialog, static_cast<int>(wParam & 0xFFFF));
             break;
         case kAboutMailLinkId:
-            dialogControls.openLink(kAboutMailLink);
+            platform.openLink(kAboutMailLink);
             break;
         case kAboutWebLinkId:
-            dialogControls.openLink(kAboutWebLink);
+            platform.openLink(kAboutWebLink);
             break;
         default:
             break;

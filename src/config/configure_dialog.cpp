@@ -4,12 +4,13 @@
 #include <cstdint>
 
 #include "config/about_box.h"
+#include "config/dialog_templates.h"
 #include "config/persistence.h"
 #include "config/presets.h"
 #include "core/settings.h"
-#include "host/win_messages.h"
-#include "platform/dialog.h"
-#include "render/scene.h"
+#include "geometry/plane.h"
+#include "platform/platform.h"
+#include "platform/win_messages.h"
 
 namespace {
 
@@ -80,13 +81,13 @@ constexpr int kLastModeId = 1063;
 void SetEditNumber(WindowHandle dialog, int id, int64_t value)
 {
     char text[24];
-    dialogControls.setDlgItemText(dialog, id, FormatDialogNumber(value, text));
+    platform.setDlgItemText(dialog, id, FormatDialogNumber(value, text));
 }
 
 int ReadEdit(WindowHandle dialog, int id)
 {
     char text[kEditReadBufferSize] = {};
-    dialogControls.getDlgItemText(dialog, id, text, kEditReadBufferSize);
+    platform.getDlgItemText(dialog, id, text, kEditReadBufferSize);
     text[kEditReadBufferSize - 1] = '\0';
     return ParseDialogNumber(text);
 }
@@ -97,7 +98,7 @@ void ShowRadioGroup(WindowHandle dialog, const RadioGroup& group)
 {
     for (const RadioChoice& choice : group.choices) {
         if (choice.value == *group.field) {
-            dialogControls.checkRadioButton(dialog, group.firstId, group.lastId, choice.id);
+            platform.checkRadioButton(dialog, group.firstId, group.lastId, choice.id);
             return;
         }
     }
@@ -108,7 +109,7 @@ bool PickRadio(WindowHandle dialog, const RadioGroup& group, int id)
     for (const RadioChoice& choice : group.choices) {
         if (choice.id == id) {
             *group.field = choice.value;
-            dialogControls.checkRadioButton(dialog, group.firstId, group.lastId, id);
+            platform.checkRadioButton(dialog, group.firstId, group.lastId, id);
             return true;
         }
     }
@@ -118,7 +119,7 @@ bool PickRadio(WindowHandle dialog, const RadioGroup& group, int id)
 void ShowPriorityLabel(WindowHandle dialog, int position)
 {
     char text[24];
-    dialogControls.setStaticText(dialog, kPriorityLabelId, FormatDialogNumber(position, text));
+    platform.setStaticText(dialog, kPriorityLabelId, FormatDialogNumber(position, text));
 }
 
 void OnCommand(WindowHandle dialog, int id, uint32_t code)
@@ -126,15 +127,15 @@ void OnCommand(WindowHandle dialog, int id, uint32_t code)
     switch (id) {
     case 1:
         // The thumb reaches the record only here, so "Cancel" never keeps a moved thumb.
-        Settings.Priority = dialogControls.trackbarGetPos(dialog, kTrackbarId);
+        Settings.Priority = platform.trackbarGetPos(dialog, kTrackbarId);
         SaveSettings();
-        dialogControls.endDialog(dialog, 1);
+        platform.endDialog(dialog, 1);
         return;
     case 2:
-        dialogControls.endDialog(dialog, 2);
+        platform.endDialog(dialog, 2);
         return;
     case kAboutButtonId:
-        dialogControls.dialogBox(kAboutDialogId, dialog, AboutDialogProc);
+        platform.dialogBox(&kAboutDialogTemplate, dialog, AboutDialogProc);
         return;
     case kDefaultsButtonId:
         SetDefaultSettings();
@@ -173,7 +174,7 @@ void OnCommand(WindowHandle dialog, int id, uint32_t code)
         return;
     if (id >= kFirstModeId && id <= kLastModeId) {
         Settings.Mode = id - kFirstModeId;
-        dialogControls.checkRadioButton(dialog, kFirstModeId, kLastModeId, id);
+        platform.checkRadioButton(dialog, kFirstModeId, kLastModeId, id);
         return;
     }
     // Every notification of an edit reads it, so a field follows its box at each keystroke.
@@ -255,21 +256,21 @@ int64_t TruncateForDialog(float value)
 
 void FillConfigDialog(WindowHandle dialog)
 {
-    dialogControls.trackbarSetRange(dialog, kTrackbarId, 0, 2, false);
-    dialogControls.trackbarSetPos(dialog, kTrackbarId, Settings.Priority, true);
-    dialogControls.trackbarSetLineSize(dialog, kTrackbarId, 1);
-    dialogControls.trackbarSetPageSize(dialog, kTrackbarId, 1);
+    platform.trackbarSetRange(dialog, kTrackbarId, 0, 2, false);
+    platform.trackbarSetPos(dialog, kTrackbarId, Settings.Priority, true);
+    platform.trackbarSetLineSize(dialog, kTrackbarId, 1);
+    platform.trackbarSetPageSize(dialog, kTrackbarId, 1);
     ShowPriorityLabel(dialog, Settings.Priority);
 
     for (const CheckBox& box : kCheckBoxes)
-        dialogControls.checkDlgButton(dialog, box.id, *box.flag != 0);
+        platform.checkDlgButton(dialog, box.id, *box.flag != 0);
 
     // A mode no button shows (a stored 4) clears all four: the id to check then
     // lies outside the range, and only ids of the range are touched.
     const int modeId = Settings.Mode >= 0 && Settings.Mode <= kLastModeId - kFirstModeId
                            ? kFirstModeId + Settings.Mode
                            : 0;
-    dialogControls.checkRadioButton(dialog, kFirstModeId, kLastModeId, modeId);
+    platform.checkRadioButton(dialog, kFirstModeId, kLastModeId, modeId);
     ShowRadioGroup(dialog, kHeightGroup);
     ShowRadioGroup(dialog, kWidthGroup);
 
@@ -286,13 +287,13 @@ MessageResult ConfigureDialogProc(WindowHandle dialog, uint32_t message, WParam 
 {
     switch (message) {
     case kWmInitDialog:
-        dialogControls.initCommonControls();
+        platform.initCommonControls();
         LoadSettings();
         FillConfigDialog(dialog);
         return 1;
     case kWmHScroll:
-        if (dialogControls.isDlgItem(dialog, kTrackbarId, lParam)) {
-            ShowPriorityLabel(dialog, dialogControls.trackbarGetPos(dialog, kTrackbarId));
+        if (platform.isDlgItem(dialog, kTrackbarId, lParam)) {
+            ShowPriorityLabel(dialog, platform.trackbarGetPos(dialog, kTrackbarId));
         }
         return 1;
     case kWmCommand:

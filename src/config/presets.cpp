@@ -46,24 +46,29 @@ void Assign(int32_t& field, int value)
 
 } // namespace
 
+void ApplyPresetValues(const Preset& preset, SettingsRecord* record)
+{
+    Assign(record->x_div, preset.x_div);
+    Assign(record->y_div, preset.y_div);
+    Assign(record->Mode, preset.Mode);
+    Assign(record->genChildren, preset.genChildren);
+    Assign(record->xyAmplitude, preset.xyAmplitude);
+    Assign(record->xyFrequency1, preset.xyFrequency1);
+    Assign(record->xyFrequency2, preset.xyFrequency2);
+    Assign(record->enableMovement, preset.enableMovement);
+    Assign(record->rotX0, preset.rotX0);
+    Assign(record->rotX1, preset.rotX1);
+    Assign(record->rotY0, preset.rotY0);
+    Assign(record->rotY1, preset.rotY1);
+    Assign(record->rotZ0, preset.rotZ0);
+    Assign(record->rotZ1, preset.rotZ1);
+    Assign(record->zoom0, preset.zoom0);
+    Assign(record->zoom1, preset.zoom1);
+}
+
 void ApplyPresetValues(const Preset& preset)
 {
-    Assign(Settings.x_div, preset.x_div);
-    Assign(Settings.y_div, preset.y_div);
-    Assign(Settings.Mode, preset.Mode);
-    Assign(Settings.genChildren, preset.genChildren);
-    Assign(Settings.xyAmplitude, preset.xyAmplitude);
-    Assign(Settings.xyFrequency1, preset.xyFrequency1);
-    Assign(Settings.xyFrequency2, preset.xyFrequency2);
-    Assign(Settings.enableMovement, preset.enableMovement);
-    Assign(Settings.rotX0, preset.rotX0);
-    Assign(Settings.rotX1, preset.rotX1);
-    Assign(Settings.rotY0, preset.rotY0);
-    Assign(Settings.rotY1, preset.rotY1);
-    Assign(Settings.rotZ0, preset.rotZ0);
-    Assign(Settings.rotZ1, preset.rotZ1);
-    Assign(Settings.zoom0, preset.zoom0);
-    Assign(Settings.zoom1, preset.zoom1);
+    ApplyPresetValues(preset, &Settings);
 }
 
 void ApplyPreset(WindowHandle dialog, const Preset& preset)

@@ -3,6 +3,8 @@
 
 #include "platform/platform_types.h"
 
+struct SettingsRecord;
+
 // Marks a field that a preset leaves as it is.
 constexpr int kPresetKeeps = -1;
 
@@ -26,6 +28,8 @@ const Preset* FindPreset(int controlId);
 // Assigns the preset's values to Settings in table order, leaving the fields
 // it keeps alone.
 void ApplyPresetValues(const Preset& preset);
+// The same over any record (the saver-daemon options lay a preset over a copy).
+void ApplyPresetValues(const Preset& preset, SettingsRecord* record);
 
 // ApplyPresetValues, then refills the dialog's controls from the record
 // (FillConfigDialog): the preset buttons.

@@ -4,8 +4,8 @@
 #include <new>
 
 #include "core/settings.h"
+#include "geometry/plane.h"
 #include "platform/gl.h"
-#include "render/scene.h"
 
 Vector3f* gridVertices = nullptr;
 Vector3f* gridTexCoords = nullptr;
@@ -21,7 +21,7 @@ static float rows = 0.0f;
 static int cellColumnCount = 0; // cells per row the loops visit
 static int cellRowCount = 0;
 
-static void ReleaseGrid()
+void ReleaseGrid()
 {
     delete[] gridVertices;
     delete[] gridTexCoords;

@@ -20,6 +20,8 @@ extern int gridRowCount;            // vertex rows the loops visit
 
 // (Re)builds the four arrays from x_div, y_div, screenWidth and screenHeight.
 void BuildGrid();
+// Frees the four arrays and leaves the grid unbuilt.
+void ReleaseGrid();
 // Face normals of every cell from the current heights, then (with xyGoraud)
 // the smoothed vertex normals. Part of DrawGrid; needs no GL.
 void ComputeGridNormals();

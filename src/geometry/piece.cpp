@@ -12,8 +12,9 @@
 
 #include "core/random.h"
 #include "core/settings.h"
+#include "geometry/plane.h"
+#include "geometry/sparkle.h"
 #include "platform/gl.h"
-#include "render/scene.h"
 
 std::vector<Piece*> pieces;
 int64_t livePieceCount = 0;

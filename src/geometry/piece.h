@@ -75,8 +75,8 @@ void MovePiece(Piece* piece);
 // starts a fresh set when none is left.
 void ExplodeStep();
 
-// Destroys every piece and empties the list (for a clean slate in tests and
-// tools; the saver itself never needs it).
+// Destroys every piece (their display lists too, so on the render thread's
+// context) and empties the list; part of TeardownScene.
 void ClearPieces();
 
 // The trail points that DrawPiece draws, from the oldest to the newest: the

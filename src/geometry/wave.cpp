@@ -4,11 +4,12 @@
 
 #include "core/settings.h"
 #include "geometry/grid.h"
-#include "render/frame.h"
-#include "render/scene.h"
+#include "geometry/plane.h"
 
 // The constants are single-precision values widened to double; the sums,
 // products, sines and cosines run in double, and each height is stored as float.
+uint32_t frameCounter = 0;
+
 static const double kSpace1 = 0.0001f;
 static const double kTime = 0.0025f;
 static const double kSpaceSquared = 0.000001f;

@@ -1,9 +1,12 @@
 #include "host/command_line.h"
 
+#include <cstdlib>
+
 #include "config/configure_dialog.h"
-#include "host/host_platform.h"
+#include "config/dialog_templates.h"
 #include "host/password.h"
 #include "host/saver_window.h"
+#include "platform/platform.h"
 
 uintptr_t saverInstance = 0;
 int isWin9x = 0;
@@ -14,7 +17,7 @@ namespace {
 
 bool IsWindowNumber(uint32_t number)
 {
-    return number != 0 && hostPlatform.isWindow(static_cast<WindowHandle>(number));
+    return number != 0 && platform.isWindow(static_cast<WindowHandle>(number));
 }
 
 const char* SkipBlanks(const char* text)
@@ -55,7 +58,7 @@ int RunMode(void* argument)
             if (text[1] == ':')
                 number = ParseHandleNumber(text + 2);
             const WindowHandle owner = IsWindowNumber(number) ? static_cast<WindowHandle>(number)
-                                                              : hostPlatform.getForegroundWindow();
+                                                              : platform.getForegroundWindow();
             return saverModes.openConfiguration(owner);
         }
         case 'A':
@@ -64,7 +67,7 @@ int RunMode(void* argument)
                 return -1;
             const uint32_t number = ParseHandleNumber(SkipBlanks(text + 1));
             const WindowHandle owner = IsWindowNumber(number) ? static_cast<WindowHandle>(number)
-                                                              : hostPlatform.getForegroundWindow();
+                                                              : platform.getForegroundWindow();
             saverModes.changeSaverPassword(owner);
             return 0;
         }
@@ -87,33 +90,33 @@ const char* FindCommandTail(const char* commandLine)
 {
     const char* p = commandLine;
     if (*p == '"') {
-        p = hostPlatform.charNext(p);
+        p = platform.charNext(p);
         while (*p != '\0' && *p != '"')
-            p = hostPlatform.charNext(p);
+            p = platform.charNext(p);
         if (*p == '"')
-            p = hostPlatform.charNext(p);
+            p = platform.charNext(p);
     } else if (static_cast<unsigned char>(*p) > 0x20) {
         while (static_cast<unsigned char>(*p) > 0x20)
-            p = hostPlatform.charNext(p);
+            p = platform.charNext(p);
     }
     while (*p != '\0' && static_cast<unsigned char>(*p) <= 0x20)
-        p = hostPlatform.charNext(p);
+        p = platform.charNext(p);
     return p;
 }
 
 void SaverStartup(const char* commandLine)
 {
-    const int code = SaverMain(hostPlatform.moduleInstance(), FindCommandTail(commandLine));
-    hostPlatform.exitProcess(code);
-    PlatformExitProcess(code); // a stand-in exit that returned still ends the process here
+    const int code = SaverMain(platform.moduleInstance(), FindCommandTail(commandLine));
+    platform.exitProcess(code);
+    NativePlatform().exitProcess(code); // a stand-in exit that returned still ends the process
+    std::_Exit(code);                   // not reached
 }
 
 int SaverMain(uintptr_t instance, const char* tail)
 {
     saverInstance = instance;
-    isWin9x = hostPlatform.isWin9xFamily() ? 1 : 0;
-    return hostPlatform.runGuarded(RunMode, const_cast<char*>(tail), ClearRunningFlagAfterFault,
-                                   -1);
+    isWin9x = platform.isWin9xFamily() ? 1 : 0;
+    return platform.runGuarded(RunMode, const_cast<char*>(tail), ClearRunningFlagAfterFault, -1);
 }
 
 uint32_t ParseHandleNumber(const char* text)
@@ -128,5 +131,5 @@ int OpenConfiguration(WindowHandle owner)
 {
     if (PrepareConfigureDialog(saverInstance) == 0)
         return 0;
-    return hostPlatform.dialogBox(kConfigureDialogId, owner, ConfigureDialogProc);
+    return platform.dialogBox(&kConfigureDialogTemplate, owner, ConfigureDialogProc);
 }

@@ -38,7 +38,8 @@ enum class DaemonParse {
 // Reads argv[1..argc-1]. Options take one or two leading dashes. A command
 // line is a daemon-mode one when its first argument is one of the recognised
 // option names; every other command line is left to the classic grammar.
-// On kError, *message holds one line (no trailing newline) naming the problem.
+// On kError, *message holds one line (no trailing newline, no program name)
+// naming the option and the value at fault.
 DaemonParse ParseDaemonCommandLine(int argc, const char* const* argv, DaemonOptions* options,
                                    std::string* message);
 

@@ -1,9 +1,9 @@
 #include "host/password.h"
 
 #include "host/command_line.h"
-#include "host/host_platform.h"
 #include "host/saver_window.h"
-#include "host/win_messages.h"
+#include "platform/platform.h"
+#include "platform/win_messages.h"
 
 LibraryHandle passwordLibrary = 0;
 ProcAddress passwordVerifier = 0;
@@ -16,12 +16,12 @@ void LoadPasswordCheck()
     if (passwordLibrary != 0)
         UnloadPasswordCheck();
     uint32_t usePassword = 0;
-    if (!hostPlatform.readScreenSaveUsePassword(&usePassword) || usePassword == 0)
+    if (!platform.readScreenSaveUsePassword(&usePassword) || usePassword == 0)
         return;
-    passwordLibrary = hostPlatform.loadLibrary("PASSWORD.CPL");
+    passwordLibrary = platform.loadLibrary("PASSWORD.CPL");
     if (passwordLibrary == 0)
         return;
-    passwordVerifier = hostPlatform.getProcAddress(passwordLibrary, "VerifyScreenSavePwd");
+    passwordVerifier = platform.getProcAddress(passwordLibrary, "VerifyScreenSavePwd");
     if (passwordVerifier != 0)
         SetSaverRunningFlag(1);
     else
@@ -32,7 +32,7 @@ void UnloadPasswordCheck()
 {
     if (!isWin9x || passwordLibrary == 0)
         return;
-    hostPlatform.freeLibrary(passwordLibrary);
+    platform.freeLibrary(passwordLibrary);
     passwordLibrary = 0;
     if (passwordVerifier != 0) {
         passwordVerifier = 0;
@@ -48,36 +48,36 @@ int AskForPassword(WindowHandle window)
         closeAllowed = 1;
         return 1;
     }
-    const uint32_t now = hostPlatform.tickCount();
+    const uint32_t now = platform.tickCount();
     if (passwordPromptEndTick != 0xFFFFFFFFu &&
         now - passwordPromptEndTick < kPasswordRepeatInterval)
         return closeAllowed;
     passwordPromptActive = 1;
     // Timer messages that piled up would otherwise run the program's work under the prompt.
-    hostPlatform.removeMessage(window, kWmTimer, kWmTimer);
-    hostPlatform.removeMessage(window, kWmTimer, kWmTimer);
-    const MessageResult answer = hostPlatform.sendMessage(window, kWmApp, 0, 0);
+    platform.removeMessage(window, kWmTimer, kWmTimer);
+    platform.removeMessage(window, kWmTimer, kWmTimer);
+    const MessageResult answer = platform.sendMessage(window, kWmApp, 0, 0);
     closeAllowed = answer != 0 ? 1 : 0;
     passwordPromptActive = 0;
     if (answer == 0)
-        hostPlatform.hideCursor();
-    passwordPromptEndTick = hostPlatform.tickCount();
+        platform.hideCursor();
+    passwordPromptEndTick = platform.tickCount();
     return closeAllowed;
 }
 
 void SetSaverRunningFlag(uint32_t value)
 {
     if (isWin9x)
-        hostPlatform.setScreenSaverRunning(value);
+        platform.setScreenSaverRunning(value);
 }
 
 void ChangeSaverPassword(WindowHandle owner)
 {
-    const LibraryHandle library = hostPlatform.loadLibrary("MPR.DLL");
+    const LibraryHandle library = platform.loadLibrary("MPR.DLL");
     if (library == 0)
         return;
-    const ProcAddress change = hostPlatform.getProcAddress(library, "PwdChangePasswordA");
+    const ProcAddress change = platform.getProcAddress(library, "PwdChangePasswordA");
     if (change != 0)
-        hostPlatform.callPwdChangePassword(change, "SCRSAVE", owner, 0, nullptr);
-    hostPlatform.freeLibrary(library);
+        platform.callPwdChangePassword(change, "SCRSAVE", owner, 0, nullptr);
+    platform.freeLibrary(library);
 }

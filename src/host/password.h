@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
 #include "platform/platform_types.h"
-#include "platform/system.h"
 
 // The loaded "PASSWORD.CPL", or 0.
 extern LibraryHandle passwordLibrary;

@@ -1,10 +1,11 @@
 #include "host/saver_window.h"
 
-#include "core/saver_window_proc.h"
 #include "host/command_line.h"
-#include "host/host_platform.h"
 #include "host/password.h"
-#include "host/win_messages.h"
+#include "host/saver_window_proc.h"
+#include "platform/platform.h"
+#include "platform/window_styles.h"
+#include "platform/win_messages.h"
 
 WindowHandle saverWindow = 0;
 int isPreview = 0;
@@ -27,24 +28,24 @@ MessageResult PassOn(WindowHandle window, uint32_t message, WParam wParam, LPara
 
 void PostClose(WindowHandle window)
 {
-    hostPlatform.postMessage(window, kWmClose, 0, 0);
+    platform.postMessage(window, kWmClose, 0, 0);
 }
 
 // Keys typed into the saver must not start an input-method composition.
 void DetachInputMethod(WindowHandle window)
 {
-    imeLibrary = hostPlatform.getLoadedLibrary("IMM32.DLL");
+    imeLibrary = platform.getLoadedLibrary("IMM32.DLL");
     if (imeLibrary == 0)
         return;
-    imeAssociate = hostPlatform.getProcAddress(imeLibrary, "ImmAssociateContext");
+    imeAssociate = platform.getProcAddress(imeLibrary, "ImmAssociateContext");
     if (imeAssociate != 0)
-        savedInputContext = hostPlatform.callImmAssociateContext(imeAssociate, window, 0);
+        savedInputContext = platform.callImmAssociateContext(imeAssociate, window, 0);
 }
 
 void RestoreInputMethod(WindowHandle window)
 {
     if (imeLibrary != 0 && imeAssociate != 0 && savedInputContext != 0)
-        hostPlatform.callImmAssociateContext(imeAssociate, window, savedInputContext);
+        platform.callImmAssociateContext(imeAssociate, window, savedInputContext);
 }
 
 bool IsInputMessage(uint32_t message)
@@ -70,7 +71,7 @@ MessageResult FinishDefault(WindowHandle window, uint32_t message, WParam wParam
         PostClose(window);
         return passwordVerifier != 0 ? 1 : 0;
     }
-    return hostPlatform.defWindowProc(window, message, wParam, lParam);
+    return platform.defWindowProc(window, message, wParam, lParam);
 }
 
 } // namespace
@@ -90,28 +91,28 @@ MessageResult SaverClassProc(WindowHandle window, uint32_t message, WParam wPara
     switch (message) {
     case kWmCreate:
         DetachInputMethod(window);
-        lastCursorPos = hostPlatform.getCursorPos();
+        lastCursorPos = platform.getCursorPos();
         if (!isPreview)
-            hostPlatform.hideCursor();
+            platform.hideCursor();
         break;
     case kWmDestroy:
         RestoreInputMethod(window);
-        hostPlatform.postQuitMessage(0);
+        platform.postQuitMessage(0);
         break;
     case kWmSetText:
         return 0;
     case kWmPaint:
         if (closeAllowed)
-            return hostPlatform.defWindowProc(window, message, wParam, lParam);
+            return platform.defWindowProc(window, message, wParam, lParam);
         if (!isPreview)
-            hostPlatform.hideCursor();
+            platform.hideCursor();
         break;
     case kWmHelp:
     case kWmContextMenu:
         if (isPreview) {
-            const WindowHandle parent = hostPlatform.getParent(window);
-            if (parent != 0 && hostPlatform.isWindow(parent))
-                hostPlatform.postMessage(parent, message, parent, lParam);
+            const WindowHandle parent = platform.getParent(window);
+            if (parent != 0 && platform.isWindow(parent))
+                platform.postMessage(parent, message, parent, lParam);
             return 1;
         }
         break;
@@ -123,11 +124,11 @@ MessageResult SaverClassProc(WindowHandle window, uint32_t message, WParam wPara
     case kWmTimer:
         if (closeAllowed)
             return 0;
-        hostPlatform.sleep(0);
+        platform.sleep(0);
         break;
     default:
         if (IsInputMessage(message) && closeAllowed)
-            return hostPlatform.defWindowProc(window, message, wParam, lParam);
+            return platform.defWindowProc(window, message, wParam, lParam);
         break;
     }
     return PassOn(window, message, wParam, lParam);
@@ -140,7 +141,7 @@ MessageResult DefaultSaverProc(WindowHandle window, uint32_t message, WParam wPa
 
     if (message == kWmClose) {
         if (isWin9x && AskForPassword(window) == 0) {
-            lastCursorPos = hostPlatform.getCursorPos();
+            lastCursorPos = platform.getCursorPos();
             return 0;
         }
         return FinishDefault(window, message, wParam, lParam);
@@ -148,7 +149,7 @@ MessageResult DefaultSaverProc(WindowHandle window, uint32_t message, WParam wPa
     if (message == kWmApp && isWin9x) {
         if (passwordVerifier == 0)
             return 1;
-        return hostPlatform.callVerifyScreenSavePwd(passwordVerifier, window);
+        return platform.callVerifyScreenSavePwd(passwordVerifier, window);
     }
     if (passwordPromptActive)
         return FinishDefault(window, message, wParam, lParam);
@@ -156,14 +157,14 @@ MessageResult DefaultSaverProc(WindowHandle window, uint32_t message, WParam wPa
     switch (message) {
     case kWmShowWindow:
         if (wParam != 0)
-            hostPlatform.hideCursor();
+            platform.hideCursor();
         break;
     case kWmActivateApp:
         if (wParam == 0)
             PostClose(window);
         break;
     case kWmSetCursor:
-        hostPlatform.hideCursor();
+        platform.hideCursor();
         return 1;
     case kWmPower:
         if (wParam == kPwrCriticalResume)
@@ -178,7 +179,7 @@ MessageResult DefaultSaverProc(WindowHandle window, uint32_t message, WParam wPa
         PostClose(window);
         break;
     case kWmMouseMove: {
-        const ScreenPoint now = hostPlatform.getCursorPos();
+        const ScreenPoint now = platform.getCursorPos();
         if (CursorMovedEnough(lastCursorPos, now)) {
             PostClose(window);
             lastCursorPos = now;
@@ -201,12 +202,12 @@ int RunSaverWindow(WindowHandle parent)
     int width = 0;
     int height = 0;
     if (parent != 0) {
-        hostPlatform.getClientSize(parent, &width, &height);
+        platform.getClientSize(parent, &width, &height);
         style = kWsChild | kWsVisible | kWsClipChildren;
         isPreview = 1;
         title = kSaverTitlePreview;
     } else {
-        const ScreenRect clip = hostPlatform.getScreenClipBox();
+        const ScreenRect clip = platform.getScreenClipBox();
         x = clip.left;
         y = clip.top;
         width = clip.right - clip.left;
@@ -214,23 +215,23 @@ int RunSaverWindow(WindowHandle parent)
         style = kWsPopup | kWsVisible | kWsClipSiblings | kWsClipChildren;
         exStyle = kWsExTopmost;
         title = kSaverTitleFullScreen;
-        const WindowHandle running = hostPlatform.findWindow(kSaverClassName, title);
-        if (running != 0 && hostPlatform.isWindow(running)) {
-            hostPlatform.setForegroundWindow(running);
+        const WindowHandle running = platform.findWindow(kSaverClassName, title);
+        if (running != 0 && platform.isWindow(running)) {
+            platform.setForegroundWindow(running);
             return 0;
         }
         LoadPasswordCheck();
     }
-    autoPlayQueryMessage = isWin9x ? hostPlatform.registerWindowMessage("QueryCancelAutoPlay") : 0;
+    autoPlayQueryMessage = isWin9x ? platform.registerWindowMessage("QueryCancelAutoPlay") : 0;
 
     int code = -1; // no window: the mode failed
-    if (hostPlatform.registerSaverClass(saverInstance, SaverClassProc)) {
-        saverWindow = hostPlatform.createSaverWindow(exStyle, title, style, x, y, width, height,
-                                                     parent, saverInstance);
+    if (platform.registerSaverClass(saverInstance, SaverClassProc)) {
+        saverWindow = platform.createSaverWindow(exStyle, title, style, x, y, width, height, parent,
+                                                 saverInstance);
         if (saverWindow != 0) {
             if (!isPreview)
-                hostPlatform.setForegroundWindow(saverWindow);
-            code = hostPlatform.runMessageLoop();
+                platform.setForegroundWindow(saverWindow);
+            code = platform.runMessageLoop();
         }
     }
     UnloadPasswordCheck();

@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
 #include "platform/platform_types.h"
-#include "platform/window.h"
 
 // The window, 0 until it is created.
 extern WindowHandle saverWindow;

@@ -3,31 +3,12 @@
 // closed by one thread (the render thread).
 #pragma once
 
-#include <cstdint>
-
+#include "core/pixel_format.h"
 #include "platform/platform_types.h"
-
-// Who renders a framebuffer format.
-enum class PixelFormatTier : int32_t {
-    Hardware,           // a hardware driver's own format
-    GenericAccelerated, // the system's generic implementation, accelerated
-    GenericSoftware,    // the system's generic software renderer
-};
-
-// One framebuffer format, described without any window-system type.
-struct PixelFormatRecord {
-    bool rgba;          // RGBA pixels (not colour-index)
-    bool drawToWindow;  // can draw into a window
-    bool supportOpenGL; // usable by OpenGL
-    bool doubleBuffer;  // has a back buffer
-    uint8_t colorBits;  // colour bits, alpha excluded
-    uint8_t depthBits;  // depth buffer bits
-    PixelFormatTier tier;
-};
 
 struct GlSurface; // opaque, one per backend
 
-// Opens a GL surface on window (Win32: GetDC). Null on failure.
+// Opens a GL surface on window. Null on failure.
 GlSurface* OpenGlSurface(WindowHandle window);
 // Describes format number index (1-based) into out; false when there is no such format.
 bool DescribeGlFormat(GlSurface* surface, int index, PixelFormatRecord* out);

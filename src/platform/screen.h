@@ -12,3 +12,12 @@ void GetPrimaryScreenSize(int* width, int* height);
 // bytes, top row first, left column first: width * height * 3 bytes. Returns
 // false on any failure (including a non-positive size); out is then unspecified.
 bool CapturePrimaryScreen(int width, int height, uint8_t* out);
+
+// The scaling CapturePrimaryScreen promises, for the backends that read the
+// screen pixel by pixel: nearest-neighbour scaling of a source image to
+// width x height, BGR bytes out:
+// destination (x, y) takes source (x * srcW / destW, y * srcH / destH).
+// readPixel(context, sx, sy) returns 0x00RRGGBB of the source pixel.
+using SourcePixelReader = uint32_t (*)(const void* context, int sx, int sy);
+void ScaleToBgr(const void* context, SourcePixelReader readPixel, int sourceWidth, int sourceHeight,
+                int width, int height, uint8_t* out);

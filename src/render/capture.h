@@ -20,16 +20,11 @@ extern GLuint ScreenTexture;
 // positive or a side exceeds kMaxCaptureSide.
 size_t CaptureByteCount(int width, int height);
 
-// Nearest-neighbour scaling of a source image to width x height, BGR bytes out:
-// destination (x, y) takes source (x * srcW / destW, y * srcH / destH).
-// readPixel(context, sx, sy) returns 0x00RRGGBB of the source pixel.
-using SourcePixelReader = uint32_t (*)(const void* context, int sx, int sy);
-void ScaleToBgr(const void* context, SourcePixelReader readPixel, int sourceWidth, int sourceHeight,
-                int width, int height, uint8_t* out);
-
 // Photographs the primary screen into desktopPixels at the texture size.
 void CaptureDesktop();
 // Frees desktopPixels (if any) and sets it to null.
 void ReleaseDesktopPixels();
 // Uploads desktopPixels into ScreenTexture with mipmaps, frees them, leaves the texture bound.
 void CreateScreenTexture();
+// Deletes ScreenTexture (on the context that created it) and sets it to 0.
+void DeleteScreenTexture();

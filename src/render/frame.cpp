@@ -11,7 +11,6 @@
 
 CameraStateRecord CameraState = {0.0f, 0.0f, 0.0f, 1.0f, {0.0f, 0.0f, -300.0f}};
 MovementChannel rotationXChannel, rotationYChannel, rotationZChannel, zoomChannel;
-uint32_t frameCounter = 0;
 
 // A time setting as the channel's whole period. Values outside the int range
 // (or not a number) give period 0, a constant channel, rather than an

@@ -31,8 +31,6 @@ struct MovementChannel {
 };
 extern MovementChannel rotationXChannel, rotationYChannel, rotationZChannel, zoomChannel;
 
-extern uint32_t frameCounter; // frames drawn; the wave's time base
-
 // Rotation channel from amplitude and time.
 void InitMovementChannel(MovementChannel* channel, float amplitude, float time);
 // Zoom channel from amplitude (tenths) and time.

@@ -1,59 +1,25 @@
 #include "render/scene.h"
 
+#include <cstdint>
 #include <ctime>
 
 #include "core/random.h"
 #include "core/settings.h"
 #include "geometry/grid.h"
 #include "geometry/piece.h"
+#include "geometry/wave.h"
+#include "platform/gl.h"
 #include "platform/screen.h"
+#include "render/capture.h"
 #include "render/frame.h"
 
-int screenWidth = 0;
-int screenHeight = 0;
-FloatPair waveCentre = {0.0f, 0.0f};
 const float projectionAspect = 640.0f / 480.0f;
-GLuint SparkleLists[kSparkleListCount];
-
-int SparklePoints(int index, float cell, float* out)
-{
-    const int count = NextRandom() % 5 + index / 160 + 5;
-    const float g = static_cast<float>(index) * cell * 0.001f;
-    const float h = g * 0.5f;
-    for (int p = 0; p < count; ++p) {
-        const int r1 = NextRandom() % 1000;
-        const int r2 = NextRandom() % 1000;
-        const int r3 = NextRandom() % 1000;
-        out[p * 3 + 0] = static_cast<float>(r2) * g * 0.001f - h; // x takes the second value
-        out[p * 3 + 1] = static_cast<float>(r1) * g * 0.001f - h;
-        out[p * 3 + 2] = static_cast<float>(r3) * g * 0.001f - h;
-    }
-    return count;
-}
-
-void BuildSparkleLists()
-{
-    const float cell = (static_cast<float>(screenHeight) / Settings.y_div +
-                        static_cast<float>(screenWidth) / Settings.x_div) *
-                       0.5f;
-    float points[kMaxSparklePoints * 3];
-    for (int i = 0; i < kSparkleListCount; ++i) {
-        SparkleLists[i] = glGenLists(1);
-        glNewList(SparkleLists[i], GL_COMPILE);
-        glBegin(GL_POINTS);
-        const int count = SparklePoints(i, cell, points);
-        for (int p = 0; p < count; ++p)
-            glVertex3f(points[p * 3 + 0], points[p * 3 + 1], points[p * 3 + 2]);
-        glEnd();
-        glEndList();
-    }
-}
 
 void SetupScene()
 {
-    GetPrimaryScreenSize(&screenWidth, &screenHeight);
-    waveCentre.x = static_cast<float>(screenWidth / 2);
-    waveCentre.y = static_cast<float>(screenHeight / 2);
+    int width = 0, height = 0;
+    GetPrimaryScreenSize(&width, &height);
+    SetPlaneSize(width, height);
     SeedRandom(static_cast<uint32_t>(time(nullptr)));
     BuildGrid();
     BuildPieces();
@@ -95,4 +61,14 @@ void SetupScene()
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, noEmission);
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
     glEnable(GL_COLOR_MATERIAL);
+}
+
+void TeardownScene()
+{
+    ClearPieces();
+    pieces.shrink_to_fit();
+    ReleaseGrid();
+    ReleaseSparkleLists();
+    DeleteScreenTexture();
+    frameCounter = 0;
 }

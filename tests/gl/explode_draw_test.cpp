@@ -43,7 +43,7 @@ class ExplodeGl : public ::testing::Test {
         glOrtho(0, kWidth, 0, kHeight, -200, 200); // a scene unit is a pixel
         glMatrixMode(GL_MODELVIEW);
     }
-    void TearDown() override { ClearPieces(); }
+    void TearDown() override { TeardownScene(); }
 
     // What DrawPiece sends. Mesa cannot replay a list of mixed primitives in
     // feedback mode, so the box is compiled afresh during each capture.
@@ -337,8 +337,6 @@ TEST_F(ExplodeGl, CyclesStartFromTheIntactDesktopAndLeaveNothingBehind)
     // Mesa's own caches move the resident size by tens of MB; the exact counts
     // above carry the test, this bound only catches gross growth.
     EXPECT_LT(resident[7] - resident[2], 64 * 1024) << "kB grown from cycle 3 to cycle 8";
-    glDeleteTextures(1, &ScreenTexture);
-    ScreenTexture = 0;
 }
 
 } // namespace

@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/render_thread.h"
 #include "platform/gl.h"
 #include "platform/gl_surface.h"
+#include "render/render_thread.h"
 
 class GlWindow {
   public:

@@ -11,10 +11,13 @@
 
 #include "config/persistence.h"
 #include "core/pixel_format.h"
-#include "core/saver_window_proc.h"
 #include "core/settings.h"
-#include "host/win_messages.h"
+#include "geometry/grid.h"
+#include "geometry/piece.h"
+#include "geometry/wave.h"
+#include "host/saver_window_proc.h"
 #include "platform/thread.h"
+#include "platform/win_messages.h"
 #include "render/capture.h"
 #include "render/frame.h"
 #include "render/scene.h"
@@ -75,6 +78,8 @@ TEST(RenderGl, FirstWaveFrameShowsTheDesktopUprightOrPlainWhiteIn432Quads)
         SetupScene();
         CreateScreenTexture();
         EXPECT_EQ(desktopPixels, nullptr);
+        static const size_t firstPieces = pieces.size();
+        EXPECT_EQ(pieces.size(), firstPieces) << "a second scene starts from none";
         // The default grid's 432 quads, with a normal per quad, or with
         // smoothing one per corner (zero along the far row and column).
         Settings.xyGoraud = picture ? 0 : 1;
@@ -104,6 +109,10 @@ TEST(RenderGl, FirstWaveFrameShowsTheDesktopUprightOrPlainWhiteIn432Quads)
         GLint minFilter = 0;
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
         EXPECT_EQ(minFilter, picture ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST);
+        const GLuint list = SparkleLists[0], texture = ScreenTexture;
+        TeardownScene(); // the scene leaves nothing behind
+        EXPECT_TRUE(pieces.empty() && livePieceCount == 0 && !gridVertices && !frameCounter);
+        EXPECT_TRUE(!glIsList(list) && !glIsTexture(texture) && !SparkleLists[999]);
         for (int width : {0, -5, 100000}) { // no picture for such sizes
             WaveDefaults(width);
             CaptureDesktop();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/screen.h"
 #include "render/capture.h"
 
 namespace {

@@ -25,7 +25,7 @@ class CommandLine : public HostTest {
 
 TEST_F(CommandLine, StartupRunsTheModeBehindTheProgramNameAndExitsWithItsResult)
 {
-    hostPlatform.exitProcess = [](int code) { Note("exit", code), throw code; };
+    platform.exitProcess = [](int code) { Note("exit", code), throw code; };
     const struct {
         const char* line;
         const char* calls;
@@ -44,10 +44,10 @@ TEST_F(CommandLine, StartupRunsTheModeBehindTheProgramNameAndExitsWithItsResult)
         saverInstance = 12345;
         EXPECT_ANY_THROW(SaverStartup(c.line));
         EXPECT_EQ(Calls(), c.calls) << c.line;
-        EXPECT_EQ(saverInstance, PlatformModuleInstance());
+        EXPECT_EQ(saverInstance, NativePlatform().moduleInstance());
     }
     // A double-byte code page in which 0x81 leads: its trail bytes never end the name.
-    hostPlatform.charNext = [](const char* t) {
+    platform.charNext = [](const char* t) {
         return *t == '\0' ? t : t + (static_cast<unsigned char>(*t) == 0x81 && t[1] ? 2 : 1);
     };
     EXPECT_STREQ(FindCommandTail("\"na\x81\"me x\" /s"), "/s");
@@ -86,7 +86,7 @@ TEST_F(CommandLine, ModeLetterPicksTheModeAndItsWindow)
 
 TEST_F(CommandLine, FaultInAModeClearsTheRunningStateOnThe95FamilyAndEndsWithMinusOne)
 {
-    hostPlatform.runGuarded = [](int (*)(void*), void*, void (*onFault)(), int faultResult) {
+    platform.runGuarded = [](int (*)(void*), void*, void (*onFault)(), int faultResult) {
         return onFault(), faultResult;
     };
     EXPECT_EQ(SaverMain(0, "/s"), -1);

@@ -7,58 +7,72 @@
 #include <vector>
 
 #include "config/dialog_templates.h"
-#include "host/win_messages.h"
-#include "platform/dialog.h"
+#include "platform/platform.h"
+#include "platform/win_messages.h"
 
 struct DialogControlsDouble {
     static constexpr WindowHandle kDialog = 0xD1A10;
     static constexpr MessageResult kButtonFaceBrush = 0xB2054;
 
     DialogControlsDouble(const DialogTemplate& dialogTemplate, WindowProcedure procedure)
-        : dialog(dialogTemplate), proc(procedure), saved(dialogControls)
+        : dialog(dialogTemplate), proc(procedure), saved(platform)
     {
         self = this;
-        dialogControls = {
-            [] {},
-            [](WindowHandle, int id, const char* text) {
-                self->texts[id] = text;
-                if (self->Is(id, ControlKind::Edit))
-                    self->Command(id, kEnChange);
-            },
-            [](WindowHandle, int id, char* buffer, int size) {
-                const std::string text = self->Text(id).substr(0, size_t(size - 1));
-                buffer[text.copy(buffer, text.size())] = '\0';
-                return int(text.size());
-            },
-            [](WindowHandle, int id, const char* text) { self->texts[id] = text; },
-            [](WindowHandle, int id, bool checked) { self->checks[id] = checked; },
-            [](WindowHandle, int first, int last, int checkId) {
-                for (int id = first; id <= last; ++id)
-                    if (FindControlTemplate(self->dialog, id))
-                        self->checks[id] = id == checkId;
-            },
-            [](WindowHandle, int, int low, int high, bool) {
-                self->range = {low, high};
-            },
-            [](WindowHandle, int, int position, bool) { self->thumb = position; },
-            [](WindowHandle, int, int size) { self->steps.first = size; },
-            [](WindowHandle, int, int size) { self->steps.second = size; },
-            [](WindowHandle, int) { return self->thumb; },
-            [](WindowHandle, int id, LParam control) { return control == Handle(id); },
-            [](WParam, uint32_t colour) {
-                self->log.push_back("colour " + std::to_string(colour));
-                return kButtonFaceBrush;
-            },
-            [](const char* target) { self->log.push_back(std::string("open ") + target); },
-            [](WindowHandle, int result) { self->log.push_back("end " + std::to_string(result)); },
-            [](int id, WindowHandle owner, WindowProcedure) {
-                self->log.push_back("dialog " + std::to_string(id) +
-                                    (owner == kDialog ? " owned by this one" : " owned elsewhere"));
-                return 1;
-            },
+        platform.initCommonControls = [] {};
+        platform.setDlgItemText = [](WindowHandle, int id, const char* text) {
+            self->texts[id] = text;
+            if (self->Is(id, ControlKind::Edit))
+                self->Command(id, kEnChange);
+        };
+        platform.getDlgItemText = [](WindowHandle, int id, char* buffer, int size) {
+            const std::string text = self->Text(id).substr(0, size_t(size - 1));
+            buffer[text.copy(buffer, text.size())] = '\0';
+            return int(text.size());
+        };
+        platform.setStaticText = [](WindowHandle, int id, const char* text) {
+            self->texts[id] = text;
+        };
+        platform.checkDlgButton = [](WindowHandle, int id, bool checked) {
+            self->checks[id] = checked;
+        };
+        platform.checkRadioButton = [](WindowHandle, int first, int last, int checkId) {
+            for (int id = first; id <= last; ++id)
+                if (FindControlTemplate(self->dialog, id))
+                    self->checks[id] = id == checkId;
+        };
+        platform.trackbarSetRange = [](WindowHandle, int, int low, int high, bool) {
+            self->range = {low, high};
+        };
+        platform.trackbarSetPos = [](WindowHandle, int, int position, bool) {
+            self->thumb = position;
+        };
+        platform.trackbarSetLineSize = [](WindowHandle, int, int size) {
+            self->steps.first = size;
+        };
+        platform.trackbarSetPageSize = [](WindowHandle, int, int size) {
+            self->steps.second = size;
+        };
+        platform.trackbarGetPos = [](WindowHandle, int) { return self->thumb; };
+        platform.isDlgItem = [](WindowHandle, int id, LParam control) {
+            return control == Handle(id);
+        };
+        platform.colorStaticOnButtonFace = [](WParam, uint32_t colour) {
+            self->log.push_back("colour " + std::to_string(colour));
+            return kButtonFaceBrush;
+        };
+        platform.openLink = [](const char* target) {
+            self->log.push_back(std::string("open ") + target);
+        };
+        platform.endDialog = [](WindowHandle, int result) {
+            self->log.push_back("end " + std::to_string(result));
+        };
+        platform.dialogBox = [](const DialogTemplate* opened, WindowHandle owner, WindowProcedure) {
+            self->log.push_back("dialog " + std::to_string(opened->id) +
+                                (owner == kDialog ? " owned by this one" : " owned elsewhere"));
+            return 1;
         };
     }
-    ~DialogControlsDouble() { dialogControls = saved; }
+    ~DialogControlsDouble() { platform = saved; }
 
     // The window that control id reports in lParam.
     static LParam Handle(int id) { return 0x70000 + id; }
@@ -94,7 +108,7 @@ struct DialogControlsDouble {
 
     const DialogTemplate& dialog;
     WindowProcedure proc;
-    DialogControlsSeam saved;
+    Platform saved;
     std::map<int, std::string> texts;
     std::map<int, bool> checks;
     int thumb = 0;

@@ -13,12 +13,13 @@
 #include <vector>
 
 #include "config/configure_dialog.h"
-#include "core/saver_window_proc.h"
 #include "host/command_line.h"
-#include "host/host_platform.h"
 #include "host/password.h"
 #include "host/saver_window.h"
-#include "host/win_messages.h"
+#include "host/saver_window_proc.h"
+#include "platform/dialog_templates.h"
+#include "platform/platform.h"
+#include "platform/win_messages.h"
 
 namespace host_double {
 
@@ -76,9 +77,9 @@ inline MessageResult RecordingProgramProc(WindowHandle w, uint32_t m, WParam wp,
     return Note("program", m), DefaultSaverProc(w, m, wp, lp);
 }
 
-inline HostPlatform FakePlatform()
+inline Platform FakePlatform()
 {
-    HostPlatform p = kRealHostPlatform; // instance, code page, fault guard: the real ones
+    Platform p = NativePlatform(); // instance, code page, fault guard: the real ones
     p.registerSaverClass = [](uintptr_t, WindowProcedure proc) {
         return fake.registerSucceeds && proc == SaverClassProc;
     };
@@ -121,9 +122,9 @@ inline HostPlatform FakePlatform()
     p.getParent = [](WindowHandle) -> WindowHandle { return 900; };
     p.getClientSize = [](WindowHandle, int* w, int* h) { return *w = 152, *h = 112, true; };
     p.getScreenClipBox = []() { return ScreenRect{-10, -20, 790, 580}; };
-    p.dialogBox = [](int id, WindowHandle owner, WindowProcedure proc) {
+    p.dialogBox = [](const DialogTemplate* dialog, WindowHandle owner, WindowProcedure proc) {
         EXPECT_EQ(proc, &ConfigureDialogProc);
-        return Note("dialog", id, owner), 9;
+        return Note("dialog", dialog->id, owner), 9;
     };
     p.isWin9xFamily = []() { return fake.win9x; };
     p.tickCount = []() { return fake.tick; };
@@ -176,13 +177,13 @@ class HostTest : public ::testing::Test {
     void SetUp() override
     {
         fake = Fake{};
-        hostPlatform = FakePlatform();
+        platform = FakePlatform();
         saverProgramProc = RecordingProgramProc;
         ResetGlobals();
     }
     void TearDown() override
     {
-        hostPlatform = kRealHostPlatform;
+        platform = NativePlatform();
         saverModes = {RunSaverWindow, OpenConfiguration, ChangeSaverPassword};
         saverProgramProc = SaverWindowProc;
     }

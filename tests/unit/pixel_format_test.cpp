@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/pixel_format.h"
-#include "core/render_thread.h"
+#include "render/render_thread.h"
 
 namespace {
 

@@ -1,7 +1,9 @@
 // Dialog boxes on Win32: the templates are the program's dialog resources,
 // and each dialog's procedure is reached through one dialog procedure of the
 // platform's calling convention.
-#include "platform/dialog.h"
+#include "platform/platform.h"
+
+#include "platform/dialog_templates.h"
 
 #include <windows.h>
 
@@ -31,10 +33,14 @@ INT_PTR CALLBACK DialogThunk(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 } // namespace
 
-int PlatformDialogBox(int templateId, WindowHandle owner, WindowProcedure proc)
+int PlatformDialogBox(const DialogTemplate* dialog, WindowHandle owner, WindowProcedure proc)
 {
+    if (!dialog)
+        return -1;
     pendingProcedure = proc;
-    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId),
+    // The template's id is the number of the dialog resource that the resource script builds
+    // from the same table.
+    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialog->id),
                                      reinterpret_cast<HWND>(owner), DialogThunk, 0);
     pendingProcedure = nullptr;
     return static_cast<int>(result);

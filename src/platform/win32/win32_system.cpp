@@ -1,7 +1,7 @@
 // Process-level services on Win32: the platform family, ticks, process exit,
 // the fault guard, run-time libraries and the few system settings the saver
 // touches.
-#include "platform/system.h"
+#include "platform/platform.h"
 
 #include <cstdio>
 

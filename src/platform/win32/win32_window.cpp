@@ -2,11 +2,11 @@
 // USER calls the host makes around it. Messages reach the host's class
 // procedure unchanged, through a window procedure of the platform's calling
 // convention.
-#include "platform/window.h"
+#include "platform/platform.h"
 
 #include <windows.h>
 
-#include "config/resources/resource.h"
+#include "platform/win32/resources/resource.h"
 
 namespace {
 

@@ -1,13 +1,9 @@
-// Dialog boxes on X11 with GTK 3, laid out from the program's dialog templates.
-//
-// Each control of a template becomes one widget at its template place on a
-// GtkFixed, scaled from dialog units with the dialog font's average character
-// width and height the way Win32 does it (x * cx / 4, y * cy / 8). Widgets are
-// named after their control ids ("1039") so that tools and tests can find them.
-// The controls talk to the dialog procedure in Win32 terms: buttons, check
-// boxes and radio buttons send WM_COMMAND with BN_CLICKED, edits EN_CHANGE, the
-// trackbar WM_HSCROLL; Escape and the close box send IDCANCEL, Enter the
-// default button's id; Tab walks the tab stops in template order.
+// Dialog boxes on X11 with GTK 3, laid out from the program's dialog templates
+// (gtk_dialog_layout.cpp builds the widgets; the rules Win32 dialogs follow
+// are in gtk_dialog_rules.cpp). The controls talk to the dialog procedure in Win32 terms: buttons,
+// check boxes and radio buttons send WM_COMMAND with BN_CLICKED, edits EN_CHANGE, the trackbar
+// WM_HSCROLL; Escape and the close box send IDCANCEL, Enter the default button's id; Tab walks the
+// tab stops in template order.
 //
 // What the program does to a control (setting a text, a check state or the
 // thumb) never comes back as a user notification, with one exception that
@@ -25,33 +21,14 @@
 #include <string>
 #include <vector>
 
-#include "config/dialog_templates.h"
-#include "host/win_messages.h"
-#include "platform/dialog.h"
+#include "platform/dialog_templates.h"
+#include "platform/platform.h"
+#include "platform/win_messages.h"
+#include "platform/window_styles.h"
+#include "platform/x11/gtk_dialog.h"
+#include "platform/x11/gtk_dialog_rules.h"
 
 namespace {
-
-struct DialogBox;
-
-struct Control {
-    const ControlTemplate* source;
-    GtkWidget* widget;    // the control's window: what lParam names
-    GtkWidget* label;     // statics: the label inside (== widget unless wrapped)
-    GtkWidget* offButton; // radio buttons: the hidden partner that holds "unchecked"
-    DialogBox* box;
-    bool checked; // radio buttons: the state the program gave it
-};
-
-struct DialogBox {
-    const DialogTemplate* source;
-    WindowProcedure proc;
-    GtkWidget* window;
-    std::vector<std::unique_ptr<Control>> controls;
-    GMainLoop* loop;
-    int result;
-    bool ended;
-    int programChange; // > 0 while the program itself changes a control
-};
 
 // What WM_CTLCOLORSTATIC hands the procedure as its "device context".
 struct StaticColours {
@@ -203,22 +180,18 @@ bool IsTabStop(const Control& control)
 void MoveFocus(DialogBox* box, bool forward)
 {
     const int count = static_cast<int>(box->controls.size());
-    if (count == 0)
-        return;
     GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(box->window));
-    int at = forward ? -1 : count;
+    std::vector<bool> stops(box->controls.size());
+    int at = -1;
     for (int i = 0; i < count; ++i) {
         GtkWidget* widget = box->controls[i]->widget;
         if (focus && (focus == widget || gtk_widget_is_ancestor(focus, widget)))
             at = i;
+        stops[i] = IsTabStop(*box->controls[i]);
     }
-    for (int step = 1; step <= count; ++step) {
-        const int i = ((at + (forward ? step : -step)) % count + count) % count;
-        if (IsTabStop(*box->controls[i])) {
-            gtk_widget_grab_focus(box->controls[i]->widget);
-            return;
-        }
-    }
+    const int next = NextTabStop(stops, at, forward);
+    if (next >= 0)
+        gtk_widget_grab_focus(box->controls[next]->widget);
 }
 
 gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer data)
@@ -234,20 +207,15 @@ gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer data)
     case GDK_KEY_Return:
     case GDK_KEY_KP_Enter:
     case GDK_KEY_ISO_Enter: {
-        // A focused push button takes Enter itself; anywhere else Enter means
-        // the default push button.
         GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(box->window));
+        const ControlTemplate* focused = nullptr;
         for (auto& control : box->controls) {
-            if (control->widget == focus && control->source->kind == ControlKind::PushButton)
-                return FALSE;
+            if (control->widget == focus)
+                focused = control->source;
         }
-        int id = 1;
-        for (auto& control : box->controls) {
-            if (control->source->kind == ControlKind::PushButton &&
-                (control->source->style & 0xF) == kBsDefPushButton) {
-                id = control->source->id;
-            }
-        }
+        const int id = EnterButtonId(*box->source, focused);
+        if (id == 0)
+            return FALSE; // a focused push button takes Enter itself
         Control* button = FindControl(HandleOf(box), id);
         SendCommand(box, id, kBnClicked, button ? HandleOf(button) : 0);
         return TRUE;
@@ -262,142 +230,6 @@ gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer data)
     default:
         return FALSE;
     }
-}
-
-// --- building a dialog ---------------------------------------------------------
-
-constexpr const char kDialogCss[] =
-    "window.brittleview-dialog { font: 8pt Sans; }"
-    ".brittleview-dialog button { padding: 0 4px; min-height: 0; min-width: 0; }"
-    ".brittleview-dialog entry { padding: 0 2px; min-height: 0; border-radius: 0; }"
-    ".brittleview-dialog checkbutton, .brittleview-dialog radiobutton { padding: 0; min-height: 0; "
-    "}"
-    ".brittleview-dialog check, .brittleview-dialog radio { min-width: 11px; min-height: 11px;"
-    "  margin: 0 4px 0 0; -gtk-icon-transform: scale(0.8); }"
-    ".brittleview-dialog scale { padding: 2px 6px; min-height: 0; }"
-    ".brittleview-dialog scale slider { min-width: 12px; min-height: 12px; margin: -6px; }"
-    ".brittleview-dialog frame > border { border-radius: 0; }";
-
-bool EnsureGtk()
-{
-    static int state = 0; // 0 not tried, 1 ready, -1 no display
-    if (state == 0) {
-        state = gtk_init_check(nullptr, nullptr) ? 1 : -1;
-        if (state == 1) {
-            GtkCssProvider* css = gtk_css_provider_new();
-            gtk_css_provider_load_from_data(css, kDialogCss, -1, nullptr);
-            gtk_style_context_add_provider_for_screen(gdk_screen_get_default(),
-                                                      GTK_STYLE_PROVIDER(css),
-                                                      GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-            g_object_unref(css);
-        }
-    }
-    return state == 1;
-}
-
-// Dialog-unit scale from the dialog font: the average width of the Latin
-// letters and the line height, as Win32 measures its dialog base units.
-struct DialogUnits {
-    double x, y;
-    int X(int units) const { return static_cast<int>(std::lround(units * x)); }
-    int Y(int units) const { return static_cast<int>(std::lround(units * y)); }
-};
-
-DialogUnits MeasureDialogUnits(GtkWidget* window)
-{
-    PangoLayout* layout = gtk_widget_create_pango_layout(
-        window, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    int width = 0, height = 0;
-    pango_layout_get_pixel_size(layout, &width, &height);
-    g_object_unref(layout);
-    const int baseX = std::max(4, (width / 26 + 1) / 2);
-    const int baseY = std::max(8, height);
-    return {baseX / 4.0, baseY / 8.0};
-}
-
-float AlignmentOf(uint32_t style)
-{
-    switch (style & 0x3) {
-    case kSsCenter:
-        return 0.5f;
-    case kSsRight:
-        return 1.0f;
-    default:
-        return 0.0f;
-    }
-}
-
-GtkWidget* MakeWidget(Control& control)
-{
-    const ControlTemplate& source = *control.source;
-    switch (source.kind) {
-    case ControlKind::PushButton: {
-        GtkWidget* button = gtk_button_new_with_label(source.caption);
-        g_signal_connect(button, "clicked", G_CALLBACK(OnButtonClicked), &control);
-        if ((source.style & 0xF) == kBsDefPushButton)
-            gtk_widget_set_can_default(button, TRUE);
-        return button;
-    }
-    case ControlKind::GroupBox: {
-        GtkWidget* frame = gtk_frame_new(source.caption);
-        gtk_frame_set_label_align(GTK_FRAME(frame), 0.03f, 0.5f);
-        return frame;
-    }
-    case ControlKind::CheckBox: {
-        GtkWidget* box = gtk_check_button_new_with_label(source.caption);
-        g_signal_connect(box, "clicked", G_CALLBACK(OnButtonClicked), &control);
-        return box;
-    }
-    case ControlKind::RadioButton: {
-        // Alone in a group with a hidden partner: activating the partner is
-        // how the program clears the button.
-        control.offButton = gtk_radio_button_new(nullptr);
-        g_object_ref_sink(control.offButton);
-        GtkWidget* radio = gtk_radio_button_new_with_label_from_widget(
-            GTK_RADIO_BUTTON(control.offButton), source.caption);
-        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(control.offButton), TRUE);
-        gtk_widget_set_can_focus(radio, TRUE);
-        g_signal_connect(radio, "clicked", G_CALLBACK(OnButtonClicked), &control);
-        return radio;
-    }
-    case ControlKind::Edit: {
-        GtkWidget* entry = gtk_entry_new();
-        gtk_entry_set_width_chars(GTK_ENTRY(entry), 1);
-        gtk_entry_set_has_frame(GTK_ENTRY(entry), (source.style & kWsBorder) != 0);
-        gtk_entry_set_activates_default(GTK_ENTRY(entry), FALSE);
-        g_signal_connect(entry, "insert-text", G_CALLBACK(OnEntryInsertText), &control);
-        g_signal_connect(entry, "changed", G_CALLBACK(OnEntryChanged), &control);
-        return entry;
-    }
-    case ControlKind::Static: {
-        GtkWidget* label = gtk_label_new(source.caption);
-        gtk_label_set_xalign(GTK_LABEL(label), AlignmentOf(source.style));
-        gtk_label_set_yalign(GTK_LABEL(label), 0.0f);
-        gtk_label_set_justify(GTK_LABEL(label),
-                              (source.style & 0x3) == kSsCenter  ? GTK_JUSTIFY_CENTER
-                              : (source.style & 0x3) == kSsRight ? GTK_JUSTIFY_RIGHT
-                                                                 : GTK_JUSTIFY_LEFT);
-        // Statics taller than one line of text wrap within their width, as Win32 statics do.
-        gtk_label_set_line_wrap(GTK_LABEL(label), source.height >= 16);
-        control.label = label;
-        if (!(source.style & kSsNotify))
-            return label;
-        GtkWidget* events = gtk_event_box_new();
-        gtk_event_box_set_visible_window(GTK_EVENT_BOX(events), FALSE);
-        gtk_container_add(GTK_CONTAINER(events), label);
-        gtk_widget_add_events(events, GDK_BUTTON_PRESS_MASK);
-        g_signal_connect(events, "button-press-event", G_CALLBACK(OnStaticPressed), &control);
-        return events;
-    }
-    case ControlKind::Trackbar: {
-        GtkWidget* scale = gtk_scale_new_with_range(GTK_ORIENTATION_HORIZONTAL, 0, 100, 1);
-        gtk_scale_set_draw_value(GTK_SCALE(scale), FALSE);
-        gtk_range_set_round_digits(GTK_RANGE(scale), 0);
-        g_signal_connect(scale, "value-changed", G_CALLBACK(OnScaleChanged), &control);
-        return scale;
-    }
-    }
-    return gtk_label_new("");
 }
 
 // Lets the procedure colour each static, as WM_CTLCOLORSTATIC does before a
@@ -451,6 +283,34 @@ void ColourStatics(DialogBox* box)
     }
 }
 
+// What each kind of control reports to the procedure.
+void ConnectSignals(Control& control)
+{
+    GtkWidget* widget = control.widget;
+    switch (control.source->kind) {
+    case ControlKind::PushButton:
+    case ControlKind::CheckBox:
+    case ControlKind::RadioButton:
+        g_signal_connect(widget, "clicked", G_CALLBACK(OnButtonClicked), &control);
+        break;
+    case ControlKind::Edit:
+        g_signal_connect(widget, "insert-text", G_CALLBACK(OnEntryInsertText), &control);
+        g_signal_connect(widget, "changed", G_CALLBACK(OnEntryChanged), &control);
+        break;
+    case ControlKind::Static:
+        if (control.source->style & kSsNotify) { // the label sits in an event box
+            gtk_widget_add_events(widget, GDK_BUTTON_PRESS_MASK);
+            g_signal_connect(widget, "button-press-event", G_CALLBACK(OnStaticPressed), &control);
+        }
+        break;
+    case ControlKind::Trackbar:
+        g_signal_connect(widget, "value-changed", G_CALLBACK(OnScaleChanged), &control);
+        break;
+    case ControlKind::GroupBox:
+        break;
+    }
+}
+
 void SetTransientFor(GtkWidget* window, WindowHandle owner)
 {
     if (owner == 0)
@@ -491,9 +351,8 @@ void DestroyDialog(DialogBox* box)
 
 } // namespace
 
-int PlatformDialogBox(int templateId, WindowHandle owner, WindowProcedure proc)
+int PlatformDialogBox(const DialogTemplate* source, WindowHandle owner, WindowProcedure proc)
 {
-    const DialogTemplate* source = FindDialogTemplate(templateId);
     if (!source || !proc || !EnsureGtk())
         return -1;
 
@@ -511,46 +370,9 @@ int PlatformDialogBox(int templateId, WindowHandle owner, WindowProcedure proc)
     gtk_widget_set_name(box->window, std::to_string(source->id).c_str());
     SetTransientFor(box->window, owner);
 
-    const DialogUnits units = MeasureDialogUnits(box->window);
-    GtkWidget* fixed = gtk_fixed_new();
-    gtk_widget_set_size_request(fixed, units.X(source->width), units.Y(source->height));
-    gtk_container_add(GTK_CONTAINER(box->window), fixed);
-
-    for (int i = 0; i < source->controlCount; ++i) {
-        auto control = std::make_unique<Control>(
-            Control{&source->controls[i], nullptr, nullptr, nullptr, box, false});
-        control->widget = MakeWidget(*control);
-        const ControlTemplate& place = *control->source;
-        gtk_widget_set_name(control->widget,
-                            place.id == kNoControlId ? "static" : std::to_string(place.id).c_str());
-        const bool tabStop = (place.style & kWsTabStop) != 0;
-        if (place.kind == ControlKind::PushButton || place.kind == ControlKind::CheckBox ||
-            place.kind == ControlKind::Edit || place.kind == ControlKind::Trackbar) {
-            gtk_widget_set_can_focus(control->widget, tabStop);
-        }
-        gtk_widget_set_size_request(control->widget, units.X(place.width), units.Y(place.height));
-        gtk_fixed_put(GTK_FIXED(fixed), control->widget, units.X(place.x), units.Y(place.y));
-        if (place.kind == ControlKind::Static && (place.style & 0x3) != kSsLeft) {
-            // A centred or right-aligned text wider than its box overflows on
-            // both sides or to the left, not only to the right. Measured once
-            // in the dialog, where the dialog's font applies.
-            int minimum = 0, natural = 0;
-            gtk_widget_get_preferred_width(control->widget, &minimum, &natural);
-            const int excess = minimum - units.X(place.width);
-            if (excess > 0) {
-                const int shift = (place.style & 0x3) == kSsCenter ? excess / 2 : excess;
-                gtk_fixed_move(GTK_FIXED(fixed), control->widget,
-                               std::max(0, units.X(place.x) - shift), units.Y(place.y));
-            }
-        }
-        box->controls.push_back(std::move(control));
-    }
-    for (auto& control : box->controls) {
-        if (control->source->kind == ControlKind::PushButton &&
-            (control->source->style & 0xF) == kBsDefPushButton) {
-            gtk_window_set_default(window, control->widget);
-        }
-    }
+    LayOutDialog(box);
+    for (auto& control : box->controls)
+        ConnectSignals(*control);
     g_signal_connect(box->window, "delete-event", G_CALLBACK(OnDeleteEvent), box);
     g_signal_connect(box->window, "key-press-event", G_CALLBACK(OnKeyPress), box);
 

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <vector>
 
-#include "render/capture.h"
+#include "platform/x11/x11_connection.h"
 
 namespace {
 
@@ -25,13 +25,6 @@ struct Connection {
             XCloseDisplay(display);
     }
 };
-
-int trappedErrors = 0;
-int TrapError(Display*, XErrorEvent*)
-{
-    ++trappedErrors;
-    return 0;
-}
 
 // How one pixel value of the image becomes 0x00RRGGBB.
 struct PixelDecoder {
@@ -129,14 +122,15 @@ bool CapturePrimaryScreen(int width, int height, uint8_t* out)
     // An X error here (say, a server that refuses the read) must end this
     // capture, not the process: trap errors around the one request. Nothing
     // else runs Xlib at this moment (the render thread does not exist yet).
-    XSync(display, False);
-    trappedErrors = 0;
-    XErrorHandler previous = XSetErrorHandler(TrapError);
-    XImage* image = XGetImage(display, root, 0, 0, static_cast<unsigned>(attributes.width),
-                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-    XSync(display, False);
-    XSetErrorHandler(previous);
-    if (!image || trappedErrors) {
+    XImage* image = nullptr;
+    bool failed = false;
+    {
+        X11ErrorTrap trap(display);
+        image = XGetImage(display, root, 0, 0, static_cast<unsigned>(attributes.width),
+                          static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+        failed = trap.Caught();
+    }
+    if (!image || failed) {
         if (image)
             XDestroyImage(image);
         return false;

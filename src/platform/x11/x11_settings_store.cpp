@@ -38,8 +38,8 @@
 #include <cstring>
 #include <string>
 
-#include "config/reg_file.h"
 #include "platform/settings_store.h"
+#include "platform/x11/reg_file.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // there is no saver password, no password or input-method library and no
 // system screen-saver-running state, so those calls find nothing and do nothing.
 
-#include "platform/system.h"
+#include "platform/platform.h"
 
 #include <sched.h>
 #include <unistd.h>

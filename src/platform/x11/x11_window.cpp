@@ -16,22 +16,22 @@
 // that other client as a ClientMessage of type _BRITTLEVIEW_WINDOW_MESSAGE,
 // format 32, with l[0] = message number, l[1] = wParam, l[2] = lParam.
 
-#include "platform/window.h"
+#include "platform/platform.h"
+#include "platform/window_styles.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cstring>
 #include <deque>
 #include <mutex>
 
-#include "host/win_messages.h"
+#include "platform/win_messages.h"
+#include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_window.h"
 
 // X event -> message, the one table of this mapping:
@@ -133,13 +133,6 @@ int TranslateX11Event(const XEvent& event, const X11EventContext& context,
 
 namespace {
 
-// The connection of the window thread, opened on first use.
-Display* display = nullptr;
-X11MessageAtoms atoms = {None, None, None};
-Cursor blankCursor = None;
-int wakePipe[2] = {-1, -1};
-XErrorHandler previousErrorHandler = nullptr;
-
 // The class: the procedure every message of the saver window goes to.
 WindowProcedure classProc = nullptr;
 
@@ -149,9 +142,8 @@ struct SaverX11Window {
     bool alive = false;
 };
 SaverX11Window saver;
-// Whether the window is a preview; atomic for the error handler, which may run on the render
-// thread.
-std::atomic<bool> saverIsPreview{false};
+// Whether the window is a preview.
+bool saverIsPreview = false;
 
 struct PostedMessage {
     WindowHandle window;
@@ -164,82 +156,11 @@ std::deque<PostedMessage> postedMessages; // guarded by queueMutex
 bool quitPosted = false;                  // guarded by queueMutex
 int quitCode = 0;                         // guarded by queueMutex
 
-// Errors on our connection (a window number that names no window, a window
-// that went away) are answers, not reasons to end the process. So are "window
-// gone" errors of other connections while a preview runs: its parent may
-// destroy it (and every window the render thread made inside it) at any time,
-// and the render thread may still draw its last frame before the window
-// thread hears of it. Among them are BadGC (the drawing library makes a GC for
-// the window, which fails once the window is gone, and then frees it) and
-// GLX's own codes for a drawable or window that is gone (BadDrawable 2,
-// BadCurrentWindow 5, BadCurrentDrawable 11, BadWindow 12, counted from the
-// extension's first error, which is the same on every connection to the
-// server). All other errors go to whoever handled them before.
-int glxFirstError = -1;
-
-bool IsWindowGoneError(int code)
-{
-    if (code == BadWindow || code == BadDrawable || code == BadGC)
-        return true;
-    const int glx = code - glxFirstError;
-    return glxFirstError > 0 && (glx == 2 || glx == 5 || glx == 11 || glx == 12);
-}
-
-int TrapX11Error(Display* errorDisplay, XErrorEvent* error)
-{
-    if (errorDisplay == display)
-        return 0;
-    if (saverIsPreview.load(std::memory_order_relaxed) && IsWindowGoneError(error->error_code))
-        return 0;
-    return previousErrorHandler != nullptr ? previousErrorHandler(errorDisplay, error) : 0;
-}
-
-void Wake()
-{
-    if (wakePipe[1] >= 0) {
-        const char byte = 1;
-        [[maybe_unused]] const ssize_t written = write(wakePipe[1], &byte, 1);
-    }
-}
-
-void DrainWakePipe()
-{
-    char buffer[64];
-    while (wakePipe[0] >= 0 && read(wakePipe[0], buffer, sizeof buffer) > 0) {
-    }
-}
-
-Display* EnsureDisplay()
-{
-    if (display != nullptr)
-        return display;
-    XInitThreads();
-    display = XOpenDisplay(nullptr);
-    if (display == nullptr)
-        return nullptr;
-    int glxOpcode = 0, glxFirstEvent = 0;
-    if (!XQueryExtension(display, "GLX", &glxOpcode, &glxFirstEvent, &glxFirstError))
-        glxFirstError = -1;
-    previousErrorHandler = XSetErrorHandler(TrapX11Error);
-    atoms.protocols = XInternAtom(display, "WM_PROTOCOLS", False);
-    atoms.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
-    atoms.windowMessage = XInternAtom(display, kX11MessageAtomName, False);
-    if (pipe2(wakePipe, O_NONBLOCK | O_CLOEXEC) != 0)
-        wakePipe[0] = wakePipe[1] = -1;
-    const char noBits[1] = {0};
-    const Window root = DefaultRootWindow(display);
-    const Pixmap empty = XCreateBitmapFromData(display, root, noBits, 1, 1);
-    XColor black;
-    std::memset(&black, 0, sizeof black);
-    blankCursor = XCreatePixmapCursor(display, empty, empty, &black, &black, 0, 0);
-    XFreePixmap(display, empty);
-    return display;
-}
-
 bool WindowExists(Window window, XWindowAttributes* attributes)
 {
     XWindowAttributes local;
-    return window != 0 && XGetWindowAttributes(display, window, attributes ? attributes : &local);
+    return window != 0 &&
+           XGetWindowAttributes(x11Display, window, attributes ? attributes : &local);
 }
 
 bool IsOurs(WindowHandle window)
@@ -261,8 +182,8 @@ void DestroySaverWindow()
     const Window id = saver.id;
     Deliver(id, kWmDestroy, 0, 0);
     saver.alive = false;
-    XDestroyWindow(display, id); // its grabs end with it
-    XSync(display, False);
+    XDestroyWindow(x11Display, id); // its grabs end with it
+    XSync(x11Display, False);
 }
 
 void GrabInput(Window window)
@@ -270,15 +191,15 @@ void GrabInput(Window window)
     // Another client may hold a grab for a moment (a key still held down, a menu);
     // try for about half a second and run without the grab after that.
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (XGrabKeyboard(display, window, True, GrabModeAsync, GrabModeAsync, CurrentTime) ==
+        if (XGrabKeyboard(x11Display, window, True, GrabModeAsync, GrabModeAsync, CurrentTime) ==
             GrabSuccess)
             break;
         usleep(10000);
     }
     const unsigned int pointerEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (XGrabPointer(display, window, True, pointerEvents, GrabModeAsync, GrabModeAsync, None,
-                         None, CurrentTime) == GrabSuccess)
+        if (XGrabPointer(x11Display, window, True, pointerEvents, GrabModeAsync, GrabModeAsync,
+                         None, None, CurrentTime) == GrabSuccess)
             break;
         usleep(10000);
     }
@@ -288,7 +209,7 @@ bool FocusLeftClient()
 {
     Window focus = None;
     int revert = 0;
-    XGetInputFocus(display, &focus, &revert);
+    XGetInputFocus(x11Display, &focus, &revert);
     if (focus == PointerRoot)
         return false; // the keyboard follows the pointer, which our window covers
     return focus != saver.id;
@@ -313,7 +234,7 @@ void HandleEvent(XEvent& event)
     if (event.type == FocusOut)
         context.focusLeftClient = FocusLeftClient();
     TranslatedMessage messages[2];
-    const int count = TranslateX11Event(event, context, atoms, messages);
+    const int count = TranslateX11Event(event, context, x11Atoms, messages);
     for (int i = 0; i < count; ++i)
         Deliver(saver.id, messages[i].message, messages[i].wParam, messages[i].lParam);
 }
@@ -322,7 +243,7 @@ void HandleEvent(XEvent& event)
 
 bool PlatformRegisterSaverClass(uintptr_t, WindowProcedure proc)
 {
-    if (EnsureDisplay() == nullptr || proc == nullptr)
+    if (X11Connect() == nullptr || proc == nullptr)
         return false;
     classProc = proc;
     return true;
@@ -332,45 +253,47 @@ WindowHandle PlatformCreateSaverWindow(uint32_t exStyle, const char* title, uint
                                        int y, int width, int height, WindowHandle parent, uintptr_t)
 {
     (void)exStyle; // the full-screen window stays on top by being override-redirect
-    if (EnsureDisplay() == nullptr || classProc == nullptr || saver.alive)
+    if (X11Connect() == nullptr || classProc == nullptr || saver.alive)
         return 0;
     const bool child = (style & kWsChild) != 0 && parent != 0;
-    const Window xParent = parent != 0 ? static_cast<Window>(parent) : DefaultRootWindow(display);
+    const Window xParent =
+        parent != 0 ? static_cast<Window>(parent) : DefaultRootWindow(x11Display);
     if (parent != 0 && !WindowExists(xParent, nullptr))
         return 0;
 
     XSetWindowAttributes attributes;
     std::memset(&attributes, 0, sizeof attributes);
-    attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
+    attributes.background_pixel = BlackPixel(x11Display, DefaultScreen(x11Display));
     attributes.override_redirect = child ? False : True;
     attributes.event_mask = KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
                             PointerMotionMask | ExposureMask | FocusChangeMask |
                             StructureNotifyMask;
     const unsigned long mask = CWBackPixel | CWOverrideRedirect | CWEventMask;
     const Window id =
-        XCreateWindow(display, xParent, x, y, width > 0 ? width : 1, height > 0 ? height : 1, 0,
+        XCreateWindow(x11Display, xParent, x, y, width > 0 ? width : 1, height > 0 ? height : 1, 0,
                       CopyFromParent, InputOutput, CopyFromParent, mask, &attributes);
     if (id == 0)
         return 0;
 
-    XStoreName(display, id, title != nullptr ? title : "");
+    XStoreName(x11Display, id, title != nullptr ? title : "");
     char className[] = "WindowsScreenSaverClass";
     char instanceName[] = "brittleview";
     XClassHint hint = {instanceName, className};
-    XSetClassHint(display, id, &hint);
-    XSetWMProtocols(display, id, &atoms.deleteWindow, 1);
+    XSetClassHint(x11Display, id, &hint);
+    XSetWMProtocols(x11Display, id, &x11Atoms.deleteWindow, 1);
     const long pid = static_cast<long>(getpid());
-    const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
-    XChangeProperty(display, id, pidAtom, XA_CARDINAL, 32, PropModeReplace,
+    const Atom pidAtom = XInternAtom(x11Display, "_NET_WM_PID", False);
+    XChangeProperty(x11Display, id, pidAtom, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&pid), 1);
-    XSync(display, False);
+    XSync(x11Display, False);
     // A parent that went away just before the window was made leaves no window
     // (the error is trapped) and would never send the DestroyNotify that ends the loop.
     if (!WindowExists(id, nullptr))
         return 0;
 
     saver.id = id;
-    saverIsPreview.store(child, std::memory_order_relaxed);
+    saverIsPreview = child;
+    SetX11ExpectWindowLoss(child);
     saver.alive = true;
 
     // WM_CREATE comes before the window is ever shown, so that whatever the
@@ -383,19 +306,19 @@ WindowHandle PlatformCreateSaverWindow(uint32_t exStyle, const char* title, uint
         return 0;
     if ((style & kWsVisible) != 0) {
         Deliver(id, kWmShowWindow, 1, 0);
-        XMapRaised(display, id);
-        XSync(display, False);
+        XMapRaised(x11Display, id);
+        XSync(x11Display, False);
     }
     return id;
 }
 
 int PlatformRunMessageLoop()
 {
-    if (display == nullptr)
+    if (x11Display == nullptr)
         return -1;
-    const int connection = ConnectionNumber(display);
+    const int connection = ConnectionNumber(x11Display);
     for (;;) {
-        DrainWakePipe();
+        DrainX11Wake();
         PostedMessage posted{};
         bool havePosted = false;
         {
@@ -413,14 +336,14 @@ int PlatformRunMessageLoop()
             Deliver(posted.window, posted.message, posted.wParam, posted.lParam);
             continue;
         }
-        if (XPending(display) > 0) {
+        if (XPending(x11Display) > 0) {
             XEvent event;
-            XNextEvent(display, &event);
+            XNextEvent(x11Display, &event);
             HandleEvent(event);
             continue;
         }
-        pollfd waits[2] = {{connection, POLLIN, 0}, {wakePipe[0], POLLIN, 0}};
-        poll(waits, wakePipe[0] >= 0 ? 2 : 1, 100);
+        pollfd waits[2] = {{connection, POLLIN, 0}, {X11WakeFd(), POLLIN, 0}};
+        poll(waits, X11WakeFd() >= 0 ? 2 : 1, 100);
     }
 }
 
@@ -431,22 +354,22 @@ void PlatformPostMessage(WindowHandle window, uint32_t message, WParam wParam, L
             std::lock_guard<std::mutex> lock(queueMutex);
             postedMessages.push_back({window, message, wParam, lParam});
         }
-        Wake();
+        WakeX11Loop();
         return;
     }
-    if (EnsureDisplay() == nullptr || !WindowExists(static_cast<Window>(window), nullptr))
+    if (X11Connect() == nullptr || !WindowExists(static_cast<Window>(window), nullptr))
         return;
     XEvent event;
     std::memset(&event, 0, sizeof event);
     event.xclient.type = ClientMessage;
     event.xclient.window = static_cast<Window>(window);
-    event.xclient.message_type = atoms.windowMessage;
+    event.xclient.message_type = x11Atoms.windowMessage;
     event.xclient.format = 32;
     event.xclient.data.l[0] = static_cast<long>(message);
     event.xclient.data.l[1] = static_cast<long>(wParam);
     event.xclient.data.l[2] = static_cast<long>(lParam);
-    XSendEvent(display, static_cast<Window>(window), False, NoEventMask, &event);
-    XFlush(display);
+    XSendEvent(x11Display, static_cast<Window>(window), False, NoEventMask, &event);
+    XFlush(x11Display);
 }
 
 MessageResult PlatformSendMessage(WindowHandle window, uint32_t message, WParam wParam,
@@ -462,7 +385,7 @@ void PlatformPostQuitMessage(int code)
         quitPosted = true;
         quitCode = code;
     }
-    Wake();
+    WakeX11Loop();
 }
 
 MessageResult PlatformDefWindowProc(WindowHandle window, uint32_t message, WParam, LParam)
@@ -486,7 +409,7 @@ bool PlatformRemoveMessage(WindowHandle window, uint32_t first, uint32_t last)
 
 ScreenPoint PlatformGetCursorPos()
 {
-    if (EnsureDisplay() == nullptr)
+    if (X11Connect() == nullptr)
         return {0, 0};
     Window rootReturn = None;
     Window childReturn = None;
@@ -495,35 +418,35 @@ ScreenPoint PlatformGetCursorPos()
     int windowX = 0;
     int windowY = 0;
     unsigned int buttons = 0;
-    XQueryPointer(display, DefaultRootWindow(display), &rootReturn, &childReturn, &rootX, &rootY,
-                  &windowX, &windowY, &buttons);
+    XQueryPointer(x11Display, DefaultRootWindow(x11Display), &rootReturn, &childReturn, &rootX,
+                  &rootY, &windowX, &windowY, &buttons);
     return {rootX, rootY};
 }
 
 void PlatformHideCursor()
 {
-    if (display == nullptr || !saver.alive)
+    if (x11Display == nullptr || !saver.alive)
         return;
-    XDefineCursor(display, saver.id, blankCursor);
-    XFlush(display);
+    XDefineCursor(x11Display, saver.id, x11BlankCursor);
+    XFlush(x11Display);
 }
 
 WindowHandle PlatformFindWindow(const char* className, const char* title)
 {
-    if (EnsureDisplay() == nullptr)
+    if (X11Connect() == nullptr)
         return 0;
     Window rootReturn = None;
     Window parentReturn = None;
     Window* children = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(display, DefaultRootWindow(display), &rootReturn, &parentReturn, &children,
-                    &count))
+    if (!XQueryTree(x11Display, DefaultRootWindow(x11Display), &rootReturn, &parentReturn,
+                    &children, &count))
         return 0;
     WindowHandle found = 0;
     for (unsigned int i = count; i-- > 0 && found == 0;) { // top of the stack first
         XClassHint hint = {nullptr, nullptr};
         bool classMatches = className == nullptr;
-        if (!classMatches && XGetClassHint(display, children[i], &hint)) {
+        if (!classMatches && XGetClassHint(x11Display, children[i], &hint)) {
             classMatches = hint.res_class != nullptr && std::strcmp(hint.res_class, className) == 0;
             XFree(hint.res_name);
             XFree(hint.res_class);
@@ -532,7 +455,7 @@ WindowHandle PlatformFindWindow(const char* className, const char* title)
             continue;
         char* name = nullptr;
         bool titleMatches = title == nullptr;
-        if (!titleMatches && XFetchName(display, children[i], &name) && name != nullptr)
+        if (!titleMatches && XFetchName(x11Display, children[i], &name) && name != nullptr)
             titleMatches = std::strcmp(name, title) == 0;
         if (name != nullptr)
             XFree(name);
@@ -547,24 +470,23 @@ WindowHandle PlatformFindWindow(const char* className, const char* title)
 void PlatformSetForegroundWindow(WindowHandle window)
 {
     XWindowAttributes attributes;
-    if (EnsureDisplay() == nullptr || !WindowExists(static_cast<Window>(window), &attributes))
+    if (X11Connect() == nullptr || !WindowExists(static_cast<Window>(window), &attributes))
         return;
-    XRaiseWindow(display, static_cast<Window>(window));
+    XRaiseWindow(x11Display, static_cast<Window>(window));
     if (attributes.map_state == IsViewable)
-        XSetInputFocus(display, static_cast<Window>(window), RevertToParent, CurrentTime);
-    if (IsOurs(window) && !saverIsPreview.load(std::memory_order_relaxed) &&
-        attributes.map_state == IsViewable)
+        XSetInputFocus(x11Display, static_cast<Window>(window), RevertToParent, CurrentTime);
+    if (IsOurs(window) && !saverIsPreview && attributes.map_state == IsViewable)
         GrabInput(static_cast<Window>(window));
-    XSync(display, False);
+    XSync(x11Display, False);
 }
 
 WindowHandle PlatformGetForegroundWindow()
 {
-    if (EnsureDisplay() == nullptr)
+    if (X11Connect() == nullptr)
         return 0;
     Window focus = None;
     int revert = 0;
-    XGetInputFocus(display, &focus, &revert);
+    XGetInputFocus(x11Display, &focus, &revert);
     if (focus == None || focus == PointerRoot)
         return 0;
     return focus;
@@ -572,19 +494,19 @@ WindowHandle PlatformGetForegroundWindow()
 
 bool PlatformIsWindow(WindowHandle window)
 {
-    return window != 0 && EnsureDisplay() != nullptr &&
+    return window != 0 && X11Connect() != nullptr &&
            WindowExists(static_cast<Window>(window), nullptr);
 }
 
 WindowHandle PlatformGetParent(WindowHandle window)
 {
-    if (window == 0 || EnsureDisplay() == nullptr)
+    if (window == 0 || X11Connect() == nullptr)
         return 0;
     Window rootReturn = None;
     Window parentReturn = None;
     Window* children = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(display, static_cast<Window>(window), &rootReturn, &parentReturn, &children,
+    if (!XQueryTree(x11Display, static_cast<Window>(window), &rootReturn, &parentReturn, &children,
                     &count))
         return 0;
     if (children != nullptr)
@@ -595,7 +517,7 @@ WindowHandle PlatformGetParent(WindowHandle window)
 bool PlatformGetClientSize(WindowHandle window, int* width, int* height)
 {
     XWindowAttributes attributes;
-    if (EnsureDisplay() == nullptr || !WindowExists(static_cast<Window>(window), &attributes))
+    if (X11Connect() == nullptr || !WindowExists(static_cast<Window>(window), &attributes))
         return false;
     *width = attributes.width;
     *height = attributes.height;
@@ -604,8 +526,8 @@ bool PlatformGetClientSize(WindowHandle window, int* width, int* height)
 
 ScreenRect PlatformGetScreenClipBox()
 {
-    if (EnsureDisplay() == nullptr)
+    if (X11Connect() == nullptr)
         return {0, 0, 0, 0};
-    const int screen = DefaultScreen(display);
-    return {0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)};
+    const int screen = DefaultScreen(x11Display);
+    return {0, 0, DisplayWidth(x11Display, screen), DisplayHeight(x11Display, screen)};
 }

@@ -16,7 +16,7 @@
 #include "config/dialog_templates.h"
 #include "config/persistence.h"
 #include "core/settings.h"
-#include "platform/dialog.h"
+#include "platform/platform.h"
 #include "platform/settings_store.h"
 
 namespace {
@@ -93,54 +93,56 @@ MessageResult ExerciseProc(WindowHandle dialog, uint32_t message, WParam wParam,
         ++commands[HIWORD(wParam)];
     if (message != WM_INITDIALOG)
         return message == WM_COMMAND;
-    PlatformInitCommonControls();
+    kWin32Platform.initCommonControls();
     HWND hwnd = reinterpret_cast<HWND>(dialog);
-    PlatformSetDlgItemText(dialog, 1039, "1234567890123");
+    kWin32Platform.setDlgItemText(dialog, 1039, "1234567890123");
     EXPECT_GT(commands[EN_CHANGE], 0) << "setting an edit's text notifies its dialog";
     char buffer[10];
-    EXPECT_EQ(PlatformGetDlgItemText(dialog, 1039, buffer, sizeof(buffer)), 9);
+    EXPECT_EQ(kWin32Platform.getDlgItemText(dialog, 1039, buffer, sizeof(buffer)), 9);
     EXPECT_STREQ(buffer, "123456789");
-    EXPECT_EQ(PlatformGetDlgItemText(dialog, 4242, buffer, sizeof(buffer)), 0);
+    EXPECT_EQ(kWin32Platform.getDlgItemText(dialog, 4242, buffer, sizeof(buffer)), 0);
     EXPECT_STREQ(buffer, "") << "a missing control reads as empty";
 
     commands.clear();
-    PlatformSetStaticText(dialog, 1028, "2");
-    PlatformCheckDlgButton(dialog, 1029, true);
+    kWin32Platform.setStaticText(dialog, 1028, "2");
+    kWin32Platform.checkDlgButton(dialog, 1029, true);
     EXPECT_EQ(IsDlgButtonChecked(hwnd, 1029), 1u);
-    PlatformCheckRadioButton(dialog, 1049, 1054, 1052);
-    PlatformCheckRadioButton(dialog, 1049, 1054, 1050);
+    kWin32Platform.checkRadioButton(dialog, 1049, 1054, 1052);
+    kWin32Platform.checkRadioButton(dialog, 1049, 1054, 1050);
     for (int id : {1049, 1050, 1051, 1052, 1054})
         EXPECT_EQ(IsDlgButtonChecked(hwnd, id), id == 1050 ? 1u : 0u) << id;
     EXPECT_TRUE(commands.empty()) << "statics and buttons change without notifying";
 
     HWND trackbar = GetDlgItem(hwnd, 1015);
-    PlatformTrackbarSetRange(dialog, 1015, 0, 2, false);
-    PlatformTrackbarSetPos(dialog, 1015, 1, true);
-    PlatformTrackbarSetLineSize(dialog, 1015, 3);
-    PlatformTrackbarSetPageSize(dialog, 1015, 4);
+    kWin32Platform.trackbarSetRange(dialog, 1015, 0, 2, false);
+    kWin32Platform.trackbarSetPos(dialog, 1015, 1, true);
+    kWin32Platform.trackbarSetLineSize(dialog, 1015, 3);
+    kWin32Platform.trackbarSetPageSize(dialog, 1015, 4);
     EXPECT_EQ(SendMessageA(trackbar, TBM_GETRANGEMAX, 0, 0), 2);
-    EXPECT_EQ(PlatformTrackbarGetPos(dialog, 1015), 1);
+    EXPECT_EQ(kWin32Platform.trackbarGetPos(dialog, 1015), 1);
     EXPECT_EQ(SendMessageA(trackbar, TBM_GETLINESIZE, 0, 0), 3);
     EXPECT_EQ(SendMessageA(trackbar, TBM_GETPAGESIZE, 0, 0), 4);
-    EXPECT_TRUE(PlatformIsDlgItem(dialog, 1015, reinterpret_cast<LParam>(trackbar)));
-    EXPECT_FALSE(PlatformIsDlgItem(dialog, 1028, reinterpret_cast<LParam>(trackbar)));
-    EXPECT_FALSE(PlatformIsDlgItem(dialog, 4242, 0));
+    EXPECT_TRUE(kWin32Platform.isDlgItem(dialog, 1015, reinterpret_cast<LParam>(trackbar)));
+    EXPECT_FALSE(kWin32Platform.isDlgItem(dialog, 1028, reinterpret_cast<LParam>(trackbar)));
+    EXPECT_FALSE(kWin32Platform.isDlgItem(dialog, 4242, 0));
 
     HDC dc = GetDC(hwnd);
     const MessageResult brush =
-        PlatformColorStaticOnButtonFace(reinterpret_cast<WParam>(dc), kAboutLinkColour);
+        kWin32Platform.colorStaticOnButtonFace(reinterpret_cast<WParam>(dc), kAboutLinkColour);
     EXPECT_EQ(GetTextColor(dc), RGB(0, 0, 255)) << "a link is blue on the button face";
     EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(brush, reinterpret_cast<MessageResult>(GetSysColorBrush(COLOR_BTNFACE)));
     ReleaseDC(hwnd, dc);
-    PlatformEndDialog(dialog, 7);
+    kWin32Platform.endDialog(dialog, 7);
     return TRUE;
 }
 
 TEST(Win32Dialogs, ControlPrimitivesWorkOnTheRealControls)
 {
-    EXPECT_EQ(PlatformDialogBox(kConfigureDialogId, 0, ExerciseProc), 7);
-    EXPECT_EQ(PlatformDialogBox(9999, 0, ExerciseProc), -1) << "no such template";
+    EXPECT_EQ(kWin32Platform.dialogBox(&kConfigureDialogTemplate, 0, ExerciseProc), 7);
+    DialogTemplate missing = kConfigureDialogTemplate;
+    missing.id = 9999;
+    EXPECT_EQ(kWin32Platform.dialogBox(&missing, 0, ExerciseProc), -1) << "no such resource";
 }
 
 // The configuration dialog and its About box, driven from a thread timer.
@@ -184,7 +186,7 @@ TEST(Win32Dialogs, ConfigurationShowsDefaultsOpensAboutAndSavesOnOk)
 {
     RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKeyPath);
     SetTimer(nullptr, 0, 25, DriveDialogs);
-    EXPECT_EQ(PlatformDialogBox(kConfigureDialogId, 0, ConfigureDialogProc), 1);
+    EXPECT_EQ(kWin32Platform.dialogBox(&kConfigureDialogTemplate, 0, ConfigureDialogProc), 1);
     EXPECT_EQ(seen,
               "25 19 2 10 0 60 10 30 2 2 on on on on off " + std::string(kAboutMailLink) + " 0");
 

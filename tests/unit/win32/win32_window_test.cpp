@@ -12,10 +12,10 @@
 
 #include "config/persistence.h"
 #include "core/settings.h"
+#include "platform/platform.h"
+#include "platform/window_styles.h"
 #include "platform/settings_store.h"
-#include "platform/system.h"
 #include "platform/thread.h"
-#include "platform/window.h"
 
 namespace {
 
@@ -27,13 +27,13 @@ MessageResult RecordingProc(WindowHandle window, uint32_t message, WParam wParam
     if (message == WM_USER)
         return static_cast<MessageResult>(wParam * 2);
     if (message == WM_DESTROY)
-        PlatformPostQuitMessage(7);
-    return PlatformDefWindowProc(window, message, wParam, lParam);
+        kWin32Platform.postQuitMessage(7);
+    return kWin32Platform.defWindowProc(window, message, wParam, lParam);
 }
 
 TEST(Win32SaverWindow, ClassCreationMessagesLoopAndPreviewChild)
 {
-    ASSERT_TRUE(PlatformRegisterSaverClass(PlatformModuleInstance(), RecordingProc));
+    ASSERT_TRUE(kWin32Platform.registerSaverClass(kWin32Platform.moduleInstance(), RecordingProc));
     WNDCLASSA info{};
     ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), "WindowsScreenSaverClass", &info));
     EXPECT_EQ(info.style, 0x2Bu) << "own DC, double clicks, redraw on resize";
@@ -41,54 +41,55 @@ TEST(Win32SaverWindow, ClassCreationMessagesLoopAndPreviewChild)
     EXPECT_EQ(info.hCursor, nullptr);
     EXPECT_NE(info.hIcon, nullptr) << "the program's icon";
 
-    const ScreenRect screen = PlatformGetScreenClipBox();
-    const WindowHandle window = PlatformCreateSaverWindow(
+    const ScreenRect screen = kWin32Platform.getScreenClipBox();
+    const WindowHandle window = kWin32Platform.createSaverWindow(
         kWsExTopmost, kSaverTitleFullScreen, kWsPopup | kWsVisible, screen.left, screen.top,
-        screen.right - screen.left, screen.bottom - screen.top, 0, PlatformModuleInstance());
+        screen.right - screen.left, screen.bottom - screen.top, 0, kWin32Platform.moduleInstance());
     ASSERT_NE(window, 0u);
     ASSERT_EQ(shownAt.count(WM_CREATE), 1u);
     EXPECT_FALSE(shownAt[WM_CREATE]) << "WM_CREATE comes before the window is shown";
     EXPECT_TRUE(IsWindowVisible(reinterpret_cast<HWND>(window)));
     EXPECT_TRUE(GetWindowLongA(reinterpret_cast<HWND>(window), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(PlatformFindWindow(kSaverClassName, kSaverTitleFullScreen), window);
+    EXPECT_EQ(kWin32Platform.findWindow(kSaverClassName, kSaverTitleFullScreen), window);
 
-    EXPECT_EQ(PlatformSendMessage(window, WM_USER, 21, 0), 42);
-    PlatformPostMessage(window, WM_TIMER, 1, 0);
-    PlatformPostMessage(window, WM_TIMER, 2, 0);
-    EXPECT_TRUE(PlatformRemoveMessage(window, WM_TIMER, WM_TIMER));
-    EXPECT_TRUE(PlatformRemoveMessage(window, WM_TIMER, WM_TIMER));
-    EXPECT_FALSE(PlatformRemoveMessage(window, WM_TIMER, WM_TIMER));
+    EXPECT_EQ(kWin32Platform.sendMessage(window, WM_USER, 21, 0), 42);
+    kWin32Platform.postMessage(window, WM_TIMER, 1, 0);
+    kWin32Platform.postMessage(window, WM_TIMER, 2, 0);
+    EXPECT_TRUE(kWin32Platform.removeMessage(window, WM_TIMER, WM_TIMER));
+    EXPECT_TRUE(kWin32Platform.removeMessage(window, WM_TIMER, WM_TIMER));
+    EXPECT_FALSE(kWin32Platform.removeMessage(window, WM_TIMER, WM_TIMER));
     // A posted close reaches the default handling, which destroys the window;
     // the procedure's quit then ends the loop with its code.
-    PlatformPostMessage(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(PlatformRunMessageLoop(), 7);
+    kWin32Platform.postMessage(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(kWin32Platform.runMessageLoop(), 7);
     EXPECT_EQ(shownAt.count(WM_TIMER), 0u) << "removed timers are never delivered";
-    EXPECT_FALSE(PlatformIsWindow(window));
+    EXPECT_FALSE(kWin32Platform.isWindow(window));
 
     HWND parent = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, 10, 10, 152, 112,
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    const WindowHandle preview =
-        PlatformCreateSaverWindow(0, kSaverTitlePreview, kWsChild | kWsVisible, 0, 0, 152, 112,
-                                  reinterpret_cast<WindowHandle>(parent), PlatformModuleInstance());
+    const WindowHandle preview = kWin32Platform.createSaverWindow(
+        0, kSaverTitlePreview, kWsChild | kWsVisible, 0, 0, 152, 112,
+        reinterpret_cast<WindowHandle>(parent), kWin32Platform.moduleInstance());
     ASSERT_NE(preview, 0u);
     DestroyWindow(parent);
-    EXPECT_FALSE(PlatformIsWindow(preview)) << "the child goes with its parent";
-    EXPECT_EQ(PlatformRunMessageLoop(), 7);
+    EXPECT_FALSE(kWin32Platform.isWindow(preview)) << "the child goes with its parent";
+    EXPECT_EQ(kWin32Platform.runMessageLoop(), 7);
 }
 
 TEST(Win32System, LibrariesLoadByNameAndTheInputContextDetachesAndComesBack)
 {
-    const LibraryHandle imm = PlatformLoadLibrary("IMM32.DLL");
+    const LibraryHandle imm = kWin32Platform.loadLibrary("IMM32.DLL");
     ASSERT_NE(imm, 0u);
-    EXPECT_EQ(PlatformGetProcAddress(imm, "NoSuchEntryPoint"), 0u);
-    const ProcAddress associate = PlatformGetProcAddress(imm, "ImmAssociateContext");
+    EXPECT_EQ(kWin32Platform.getProcAddress(imm, "NoSuchEntryPoint"), 0u);
+    const ProcAddress associate = kWin32Platform.getProcAddress(imm, "ImmAssociateContext");
     HWND edit = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr,
                                 GetModuleHandleA(nullptr), nullptr);
     const WindowHandle handle = reinterpret_cast<WindowHandle>(edit);
-    const uintptr_t original = PlatformCallImmAssociateContext(associate, handle, 0);
+    const uintptr_t original = kWin32Platform.callImmAssociateContext(associate, handle, 0);
     EXPECT_NE(original, 0u);
-    EXPECT_EQ(PlatformCallImmAssociateContext(associate, handle, original), 0u) << "detached";
-    EXPECT_EQ(PlatformCallImmAssociateContext(associate, handle, original), original);
+    EXPECT_EQ(kWin32Platform.callImmAssociateContext(associate, handle, original), 0u)
+        << "detached";
+    EXPECT_EQ(kWin32Platform.callImmAssociateContext(associate, handle, original), original);
     DestroyWindow(edit);
 }
 
@@ -101,9 +102,9 @@ TEST(Win32SystemGuardDeathTest, ResultPassesThroughAndAFaultRunsTheFaultWork)
     LPTOP_LEVEL_EXCEPTION_FILTER before = SetUnhandledExceptionFilter(nullptr);
     SetUnhandledExceptionFilter(before);
     int value = 17;
-    EXPECT_EQ(
-        PlatformRunGuarded([](void* v) { return *static_cast<int*>(v); }, &value, announce, -1),
-        17);
+    EXPECT_EQ(kWin32Platform.runGuarded([](void* v) { return *static_cast<int*>(v); }, &value,
+                                        announce, -1),
+              17);
     EXPECT_EQ(SetUnhandledExceptionFilter(before), before) << "the filter is restored";
 
     // Wine hands an unhandled fault to winedbg unless AeDebug names another
@@ -119,8 +120,8 @@ TEST(Win32SystemGuardDeathTest, ResultPassesThroughAndAFaultRunsTheFaultWork)
         *static_cast<volatile int*>(nullptr) = 1;
         return 0;
     };
-    EXPECT_EXIT(PlatformRunGuarded(faults, nullptr, announce, 77), ::testing::ExitedWithCode(77),
-                "fault work ran");
+    EXPECT_EXIT(kWin32Platform.runGuarded(faults, nullptr, announce, 77),
+                ::testing::ExitedWithCode(77), "fault work ran");
 }
 
 TEST(Win32Threads, StartPrioritiseAndJoin)

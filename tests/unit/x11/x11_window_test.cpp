@@ -1,4 +1,5 @@
-// X events turned into window messages (built by hand: no display), and the X11 system services.
+// X events turned into window messages (built by hand: no display), the X11 system services,
+// and the X error handling (skipped without a display).
 
 // GoogleTest first: Xlib defines None as a macro that its headers would trip over.
 #include <gtest/gtest.h>
@@ -9,8 +10,9 @@
 #include <sstream>
 #include <string>
 
-#include "host/win_messages.h"
-#include "platform/system.h"
+#include "platform/platform.h"
+#include "platform/win_messages.h"
+#include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_window.h"
 
 namespace {
@@ -93,8 +95,26 @@ TEST(X11Events, EachEventBecomesTheMessageTheSaverExpects)
 
 TEST(X11System, NeverThe95FamilyAndNoPasswordLibraries)
 {
-    EXPECT_FALSE(PlatformIsWin9xFamily());
+    EXPECT_FALSE(kX11Platform.isWin9xFamily());
     uint32_t value = 77;
-    EXPECT_FALSE(PlatformReadScreenSaveUsePassword(&value));
-    EXPECT_EQ(PlatformLoadLibrary("PASSWORD.CPL"), 0u);
+    EXPECT_FALSE(kX11Platform.readScreenSaveUsePassword(&value));
+    EXPECT_EQ(kX11Platform.loadLibrary("PASSWORD.CPL"), 0u);
+}
+
+TEST(X11Connection, ErrorsAreTrappedOrDroppedNeverFatal)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        GTEST_SKIP() << "no display";
+    const Window missing = 0x7FFFFFF;
+    {
+        X11ErrorTrap trap(display);
+        EXPECT_FALSE(trap.Caught());
+        XMapWindow(display, missing);
+        EXPECT_TRUE(trap.Caught());
+    }
+    ASSERT_NE(X11Connect(), nullptr);
+    XMapWindow(x11Display, missing); // an answer on the window thread's connection: dropped
+    XSync(x11Display, False);
+    XCloseDisplay(display);
 }

@@ -1,14 +1,12 @@
-#include "core/saver_window_proc.h"
+#include "host/saver_window_proc.h"
 
 #include "config/persistence.h"
-#include "core/render_thread.h"
 #include "core/settings.h"
 #include "host/saver_window.h"
-#include "host/win_messages.h"
 #include "platform/thread.h"
+#include "platform/win_messages.h"
 #include "render/capture.h"
-
-std::atomic<int> renderRunning{0};
+#include "render/render_thread.h"
 
 MessageResult SaverWindowProc(WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
 {

@@ -2,10 +2,16 @@
 // draws frames until renderRunning is cleared.
 #pragma once
 
+#include <atomic>
+
 #include "platform/platform_types.h"
 
 struct GlSurface;
 struct PlatformThread;
+
+// Keeps the render thread drawing; set by the window thread on creation,
+// cleared on destruction, read by the render thread before every frame.
+extern std::atomic<int> renderRunning;
 
 // The running render thread, or null. Written by the window thread only.
 extern PlatformThread* renderThreadHandle;

@@ -1,4 +1,4 @@
-#include "config/reg_file.h"
+#include "platform/x11/reg_file.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,9 +1,8 @@
-#include "core/render_thread.h"
+#include "render/render_thread.h"
 
 #include <vector>
 
 #include "core/pixel_format.h"
-#include "core/saver_window_proc.h"
 #include "platform/gl.h"
 #include "platform/gl_surface.h"
 #include "platform/thread.h"
@@ -11,6 +10,7 @@
 #include "render/frame.h"
 #include "render/scene.h"
 
+std::atomic<int> renderRunning{0};
 PlatformThread* renderThreadHandle = nullptr;
 
 // How often a thread without a context looks for the window closing.
@@ -69,6 +69,7 @@ void RenderThread(void* argument)
             DrawFrame(surface, &renderRunning);
             YieldPlatformThread();
         }
+        TeardownScene();
     } else {
         // Without a context no GL call may be made (some drivers dereference
         // the missing context); the picture is dropped and the thread idles

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "config/reg_file.h"
+#include "platform/x11/reg_file.h"
 
 namespace {
 

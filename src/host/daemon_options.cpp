@@ -1,0 +1,407 @@
+#include "host/daemon_options.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "config/presets.h"
+
+namespace {
+
+// What an option does with its value (or without one).
+enum class Kind {
+    kRoot,
+    kWindow,
+    kWindowId,
+    kDelay,
+    kFps,
+    kNoFps,
+    kImage,
+    kHelp,
+    kPreset,
+    kNumber, // a whole number from low to high into field
+    kSwitch, // no value: assigns low to field
+    kChoice, // one of the words of choices into field
+};
+
+// The words of a choice option and the value each one assigns.
+struct Choice {
+    const char* word;
+    int value;
+};
+constexpr Choice kModes[] = {{"explode", 0}, {"wave-1", 1}, {"wave-2", 2}, {"wave-3", 3}, {}};
+constexpr Choice kTextureSizes[] = {{"128", 128},   {"256", 256},   {"512", 512},
+                                    {"1024", 1024}, {"2048", 2048}, {}};
+
+constexpr long kMaxDelay = 10000000; // ten seconds between frames is already a still picture
+
+// Field indexes into the settings record, in its stored order.
+enum Field {
+    kPriority,
+    kXDiv,
+    kYDiv,
+    kAmplitude,
+    kFrequency1,
+    kFrequency2,
+    kSizeX,
+    kSizeY,
+    kMode,
+    kChildren,
+    kSmooth,
+    kLinear,
+    kTextureWidth,
+    kTextureHeight,
+    kTrails,
+    kMovement,
+    kRotX0,
+    kRotX1,
+    kRotY0,
+    kRotY1,
+    kRotZ0,
+    kRotZ1,
+    kZoom0,
+    kZoom1,
+    kFieldCount
+};
+
+struct Option {
+    const char* name;     // without the leading dashes
+    const char* argument; // shown in the usage; nullptr: the option takes no value
+    const char* help;
+    Kind kind;
+    int field = -1;
+    long low = 0, high = 0;
+    const Choice* choices = nullptr;
+};
+
+// The ranges are those of whole numbers that make a sensible picture: every
+// default and preset value lies inside them.
+const Option kOptions[] = {
+    {"root", nullptr, "draw on the root window (or the virtual root)", Kind::kRoot},
+    {"window", nullptr, "open a 1024x768 window of its own, to try a setting", Kind::kWindow},
+    {"window-id", "ID", "draw into window ID (decimal, or hex with 0x)", Kind::kWindowId},
+    {"delay", "N", "pause after each frame, microseconds (default 20000)", Kind::kDelay, -1, 0,
+     kMaxDelay},
+    {"fps", nullptr, "show the frame rate", Kind::kFps},
+    {"no-fps", nullptr, "do not show the frame rate", Kind::kNoFps},
+    {"image", "FILE", "the picture when the daemon gives no screenshot", Kind::kImage},
+    {"help", nullptr, "print this list and exit", Kind::kHelp},
+    {"preset", "NAME", "a built-in look first: explode-1..4 or wave-1..4", Kind::kPreset},
+    {"mode", "explode|wave-1|wave-2|wave-3", "the view mode", Kind::kChoice, kMode, 0, 0, kModes},
+    {"children", "N", "pieces a resting piece splits into (0..10)", Kind::kNumber, kChildren, 0,
+     10},
+    {"trails", nullptr, "flying pieces leave trails", Kind::kSwitch, kTrails, 1},
+    {"no-trails", nullptr, "no trails", Kind::kSwitch, kTrails, 0},
+    {"x-divisions", "N", "grid cells across (1..300)", Kind::kNumber, kXDiv, 1, 300},
+    {"y-divisions", "N", "grid cells down (1..300)", Kind::kNumber, kYDiv, 1, 300},
+    {"texture-width", "N", "screen texture width: 128, 256, 512, 1024 or 2048", Kind::kChoice,
+     kTextureWidth, 0, 0, kTextureSizes},
+    {"texture-height", "N", "screen texture height: 128, 256, 512, 1024 or 2048", Kind::kChoice,
+     kTextureHeight, 0, 0, kTextureSizes},
+    {"linear-filtering", nullptr, "smooth the screen texture", Kind::kSwitch, kLinear, 1},
+    {"no-linear-filtering", nullptr, "nearest-texel screen texture", Kind::kSwitch, kLinear, 0},
+    {"wave-amplitude", "N", "wave height (0..1000)", Kind::kNumber, kAmplitude, 0, 1000},
+    {"wave-rate-1", "N", "first wave time rate (0..1000)", Kind::kNumber, kFrequency1, 0, 1000},
+    {"wave-rate-2", "N", "second wave time rate (0..1000)", Kind::kNumber, kFrequency2, 0, 1000},
+    {"wave-size-x", "N", "wave scale across (0..1000)", Kind::kNumber, kSizeX, 0, 1000},
+    {"wave-size-y", "N", "wave scale down (0..1000)", Kind::kNumber, kSizeY, 0, 1000},
+    {"smooth-shading", nullptr, "smooth shading of the wave mesh", Kind::kSwitch, kSmooth, 1},
+    {"no-smooth-shading", nullptr, "flat shading of the wave mesh", Kind::kSwitch, kSmooth, 0},
+    {"movement", nullptr, "the camera swings and zooms", Kind::kSwitch, kMovement, 1},
+    {"no-movement", nullptr, "the camera stays still", Kind::kSwitch, kMovement, 0},
+    {"rotation-x-amplitude", "N", "camera swing about X, degrees (0..3600)", Kind::kNumber, kRotX0,
+     0, 3600},
+    {"rotation-x-time", "N", "time of the swing about X (0..1000)", Kind::kNumber, kRotX1, 0, 1000},
+    {"rotation-y-amplitude", "N", "camera swing about Y, degrees (0..3600)", Kind::kNumber, kRotY0,
+     0, 3600},
+    {"rotation-y-time", "N", "time of the swing about Y (0..1000)", Kind::kNumber, kRotY1, 0, 1000},
+    {"rotation-z-amplitude", "N", "camera turn about Z, degrees (0..3600)", Kind::kNumber, kRotZ0,
+     0, 3600},
+    {"rotation-z-time", "N", "time of the turn about Z (0..1000)", Kind::kNumber, kRotZ1, 0, 1000},
+    {"zoom-amplitude", "N", "largest zoom, in tenths (0..100)", Kind::kNumber, kZoom0, 0, 100},
+    {"zoom-time", "N", "time of the zoom (0..1000)", Kind::kNumber, kZoom1, 0, 1000},
+    {"priority", "N", "drawing thread priority: 0 lowest, 1 below normal, 2 normal", Kind::kNumber,
+     kPriority, 0, 2},
+};
+
+// The option that arg names ("-name", "--name", or either with "=value"),
+// or nullptr. *inlineValue is set to the text behind "=", if any.
+const Option* FindOption(const char* arg, const char** inlineValue)
+{
+    *inlineValue = nullptr;
+    if (arg[0] != '-')
+        return nullptr;
+    const char* name = arg + (arg[1] == '-' ? 2 : 1);
+    const char* equals = std::strchr(name, '=');
+    const size_t length = equals ? static_cast<size_t>(equals - name) : std::strlen(name);
+    for (const Option& option : kOptions) {
+        if (std::strlen(option.name) == length && std::strncmp(option.name, name, length) == 0) {
+            if (equals)
+                *inlineValue = equals + 1;
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+// Decimal digits only, no sign, no blanks; false when the text is anything
+// else or the number is above high (read without overflow).
+bool ParseWhole(const char* text, unsigned long long high, unsigned long long* value)
+{
+    if (*text == '\0')
+        return false;
+    unsigned long long n = 0;
+    for (; *text; ++text) {
+        if (*text < '0' || *text > '9')
+            return false;
+        n = n * 10 + static_cast<unsigned>(*text - '0');
+        if (n > high)
+            return false;
+    }
+    *value = n;
+    return true;
+}
+
+// A window number: decimal, or hexadecimal behind 0x or 0X; 0 is no window.
+bool ParseWindowNumber(const char* text, uint64_t* id)
+{
+    constexpr unsigned long long kMaxId = 0xffffffffULL; // X resource ids are 32 bits
+    unsigned long long n = 0;
+    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text += 2;
+        if (*text == '\0')
+            return false;
+        for (; *text; ++text) {
+            const unsigned char c = static_cast<unsigned char>(*text);
+            if (!std::isxdigit(c))
+                return false;
+            n = n * 16 +
+                static_cast<unsigned>(std::isdigit(c) ? c - '0' : std::tolower(c) - 'a' + 10);
+            if (n > kMaxId)
+                return false;
+        }
+    } else if (!ParseWhole(text, kMaxId, &n)) {
+        return false;
+    }
+    *id = n;
+    return n != 0;
+}
+
+std::string PresetName(const Preset& preset)
+{
+    // "Explode1" -> "explode-1"
+    std::string name;
+    for (const char* c = preset.caption; *c; ++c) {
+        if (std::isdigit(static_cast<unsigned char>(*c)) && !name.empty() &&
+            !std::isdigit(static_cast<unsigned char>(name.back())))
+            name += '-';
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+    }
+    return name;
+}
+
+std::string ValueError(const Option& option, const char* value, const std::string& expected)
+{
+    return "--" + std::string(option.name) + ": \"" + value + "\" is not " + expected;
+}
+
+std::string ChoiceWords(const Choice* choices)
+{
+    std::string words;
+    for (const Choice* c = choices; c->word; ++c)
+        words += (words.empty() ? "" : ", ") + std::string(c->word);
+    return words;
+}
+
+// Acts on one option with its value (nullptr for an option without one).
+bool ApplyOption(const Option& option, const char* value, DaemonOptions* options,
+                 std::string* message)
+{
+    unsigned long long number = 0;
+    switch (option.kind) {
+    case Kind::kRoot:
+        options->root = true;
+        return true;
+    case Kind::kWindow:
+        options->ownWindow = true;
+        return true;
+    case Kind::kFps:
+    case Kind::kNoFps:
+        options->showFps = option.kind == Kind::kFps;
+        return true;
+    case Kind::kHelp:
+        return true;
+    case Kind::kSwitch:
+        options->assignments.push_back({option.field, static_cast<double>(option.low)});
+        return true;
+    case Kind::kWindowId:
+        if (!ParseWindowNumber(value, &options->windowId)) {
+            *message = ValueError(option, value, "a window number (decimal, or hex with 0x)");
+            return false;
+        }
+        return true;
+    case Kind::kDelay:
+        if (!ParseWhole(value, static_cast<unsigned long long>(option.high), &number)) {
+            *message = ValueError(option, value, "a whole number from 0 to 10000000");
+            return false;
+        }
+        options->delayMicros = static_cast<long>(number);
+        return true;
+    case Kind::kImage:
+        if (*value == '\0') {
+            *message = "--image: the file name is empty";
+            return false;
+        }
+        options->imagePath = value;
+        return true;
+    case Kind::kPreset:
+        for (int i = 0; i < kPresetCount; ++i) {
+            if (PresetName(kPresets[i]) == value) {
+                options->preset = i;
+                return true;
+            }
+        }
+        *message = ValueError(option, value, "a preset (explode-1..explode-4, wave-1..wave-4)");
+        return false;
+    case Kind::kNumber:
+        if (!ParseWhole(value, static_cast<unsigned long long>(option.high), &number) ||
+            number < static_cast<unsigned long long>(option.low)) {
+            *message = ValueError(option, value,
+                                  "a whole number from " + std::to_string(option.low) + " to " +
+                                      std::to_string(option.high));
+            return false;
+        }
+        options->assignments.push_back({option.field, static_cast<double>(number)});
+        return true;
+    case Kind::kChoice:
+        for (const Choice* c = option.choices; c->word; ++c) {
+            if (std::strcmp(c->word, value) == 0) {
+                options->assignments.push_back({option.field, static_cast<double>(c->value)});
+                return true;
+            }
+        }
+        *message = ValueError(option, value, "one of " + ChoiceWords(option.choices));
+        return false;
+    }
+    return false;
+}
+
+// The settings record's fields by stored index; exactly one pointer is set.
+struct FieldRef {
+    int32_t SettingsRecord::*intField;
+    float SettingsRecord::*floatField;
+};
+// clang-format off
+#define BV_I(f) {&SettingsRecord::f, nullptr}
+#define BV_F(f) {nullptr, &SettingsRecord::f}
+constexpr FieldRef kFields[kFieldCount] = {
+    BV_I(Priority), BV_F(x_div), BV_F(y_div), BV_F(xyAmplitude), BV_F(xyFrequency1),
+    BV_F(xyFrequency2), BV_F(xySizeX), BV_F(xySizeY), BV_I(Mode), BV_I(genChildren),
+    BV_I(xyGoraud), BV_I(useLinear), BV_I(screenTextureWidth), BV_I(screenTextureHeight),
+    BV_I(useTrails), BV_I(enableMovement), BV_F(rotX0), BV_F(rotX1), BV_F(rotY0), BV_F(rotY1),
+    BV_F(rotZ0), BV_F(rotZ1), BV_F(zoom0), BV_F(zoom1),
+};
+#undef BV_I
+#undef BV_F
+// clang-format on
+
+} // namespace
+
+DaemonParse ParseDaemonCommandLine(int argc, const char* const* argv, DaemonOptions* options,
+                                   std::string* message)
+{
+    *options = DaemonOptions();
+    message->clear();
+    const char* inlineValue = nullptr;
+    if (argc < 2 || FindOption(argv[1], &inlineValue) == nullptr)
+        return DaemonParse::kNotDaemon;
+
+    for (int i = 1; i < argc; ++i) {
+        const Option* option = FindOption(argv[i], &inlineValue);
+        if (option == nullptr) {
+            *message = std::string(argv[i][0] == '-' ? "unknown option" : "unexpected argument") +
+                       " \"" + argv[i] + "\" (--help lists the options)";
+            return DaemonParse::kError;
+        }
+        const char* value = nullptr;
+        if (option->argument == nullptr) {
+            if (inlineValue) {
+                *message = "--" + std::string(option->name) + " takes no value";
+                return DaemonParse::kError;
+            }
+        } else if (inlineValue) {
+            value = inlineValue;
+        } else if (i + 1 < argc) {
+            value = argv[++i];
+        } else {
+            *message =
+                "--" + std::string(option->name) + " needs a value (" + option->argument + ")";
+            return DaemonParse::kError;
+        }
+        if (!ApplyOption(*option, value, options, message))
+            return DaemonParse::kError;
+        if (option->kind == Kind::kHelp)
+            return DaemonParse::kHelp;
+    }
+    return DaemonParse::kRun;
+}
+
+const char* DaemonUsage()
+{
+    static const std::string usage = [] {
+        std::string text =
+            "Usage: brittleview [options]   (or the classic /s, /p ID, /c)\n"
+            "Options take one or two leading dashes; values follow a blank or '='.\n";
+        for (const Option& option : kOptions) {
+            std::string left("  --");
+            left += option.name;
+            if (option.argument) {
+                left += ' ';
+                left += option.argument;
+            }
+            left.resize(std::max<size_t>(left.size() + 2, 40), ' ');
+            text += left;
+            text += option.help;
+            text += '\n';
+        }
+        return text;
+    }();
+    return usage.c_str();
+}
+
+void ApplyDaemonOptions(const DaemonOptions& options, SettingsRecord* settings)
+{
+    if (options.preset >= 0 && options.preset < kPresetCount)
+        ApplyPresetValues(kPresets[options.preset], settings);
+    for (const DaemonOptions::Assignment& a : options.assignments) {
+        if (a.field < 0 || a.field >= kFieldCount)
+            continue;
+        const FieldRef& f = kFields[a.field];
+        if (f.intField)
+            settings->*f.intField = static_cast<int32_t>(a.value);
+        else
+            settings->*f.floatField = static_cast<float>(a.value);
+    }
+}
+
+bool ChooseDaemonTarget(const DaemonOptions& options, const char* environmentWindow,
+                        DaemonTarget* target, std::string* message)
+{
+    *target = DaemonTarget();
+    if (options.windowId != 0) {
+        target->kind = DaemonTarget::kForeignWindow;
+        target->windowId = options.windowId;
+    } else if (environmentWindow != nullptr) {
+        if (!ParseWindowNumber(environmentWindow, &target->windowId)) {
+            *message = std::string("XSCREENSAVER_WINDOW: \"") + environmentWindow +
+                       "\" is not a window number";
+            return false;
+        }
+        target->kind = DaemonTarget::kForeignWindow;
+    } else if (options.root) {
+        target->kind = DaemonTarget::kRootWindow;
+    } else if (options.ownWindow) {
+        target->kind = DaemonTarget::kOwnWindow;
+    }
+    return true;
+}
