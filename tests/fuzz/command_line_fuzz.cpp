@@ -5,7 +5,7 @@
 #include <string>
 
 #include "host/command_line.h"
-#include "host/host_platform.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -19,10 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0)
         return 0;
-    hostPlatform = kRealHostPlatform;
-    hostPlatform.isWindow = [](WindowHandle w) { return w != 0 && w % 7 == 0; };
-    hostPlatform.getForegroundWindow = []() -> WindowHandle { return 21; };
-    hostPlatform.isWin9xFamily = []() { return win9x; };
+    platform = NativePlatform();
+    platform.isWindow = [](WindowHandle w) { return w != 0 && w % 7 == 0; };
+    platform.getForegroundWindow = []() -> WindowHandle { return 21; };
+    platform.isWin9xFamily = []() { return win9x; };
     saverModes.runSaverWindow = [](WindowHandle w) { return ++calls, handed = w, 7; };
     saverModes.openConfiguration = [](WindowHandle w) { return ++calls, handed = w, 1; };
     saverModes.changeSaverPassword = [](WindowHandle w) { ++calls, handed = w; };

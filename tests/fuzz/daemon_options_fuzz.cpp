@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::vector<std::string> words(1);
     for (size_t i = 0; i < size; ++i)
-        data[i] == 0 ? words.emplace_back() : words.back().push_back(static_cast<char>(data[i]));
+        data[i] == 0 ? words.emplace_back().clear()
+                     : words.back().push_back(static_cast<char>(data[i]));
     std::vector<const char*> argv = {"brittleview"};
     for (size_t i = 1; i < words.size(); ++i)
         argv.push_back(words[i].c_str());
