@@ -21,6 +21,9 @@ bool SetFallbackGlFormat(GlSurface* surface, const PixelFormatRecord& request);
 bool CreateGlContext(GlSurface* surface);
 // The window's client area size in pixels (0, 0 when unknown).
 void GetGlClientSize(GlSurface* surface, int* width, int* height);
+// Makes the surface width x height pixels, after the window it draws in changed size
+// (X11: the child window; Win32: nothing to do, the window is the surface).
+void ResizeGlSurface(GlSurface* surface, int width, int height);
 // Presents the back buffer.
 void SwapGlBuffers(GlSurface* surface);
 // Unbinds and deletes the context and releases everything the surface holds; null is ignored.

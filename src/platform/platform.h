@@ -14,8 +14,11 @@
 // call whose behaviour each entry reproduces.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <string>
 
+#include "platform/daemon_window.h"
 #include "platform/platform_types.h"
 
 struct DialogTemplate;
@@ -162,6 +165,34 @@ struct Platform {
     // Calls entry as ImmAssociateContext(window, context): returns the window's previous
     // input context.
     uintptr_t (*callImmAssociateContext)(ProcAddress entry, WindowHandle window, uintptr_t context);
+
+    // --- The saver-daemon mode (a daemon hands the saver a window) ---------------------------
+    // X11 only; null in the Win32 table. One thread (the window thread) calls them all.
+
+    // From now on SIGTERM, SIGINT and SIGHUP end waitDaemonEnd (also when they come before it
+    // is called) instead of the process.
+    void (*catchStopSignals)();
+    // Connects to the display and resolves the window to draw in. A foreign window is checked
+    // to exist; kOwn creates and shows the window. false with a one-line *message when there is
+    // no display or no such window; nothing has been drawn then. From here on a window that
+    // goes away is no fault of the process's.
+    bool (*openDaemonWindow)(DaemonWindowKind kind, uint64_t id, DaemonWindow* out,
+                             std::string* message);
+    // The photograph a daemon stored on the window (its _SCREENSAVER_SCREENSHOT property: type
+    // PIXMAP, format 32, one item), read at once, fitted to the window (platform/screenshot_fit.h)
+    // and scaled to width x height blue-green-red bytes, top row first. false when there is none
+    // or it cannot be read. The photograph is left to its owner, never freed.
+    bool (*readDaemonScreenshot)(int width, int height, uint8_t* out);
+    // Waits for a stop signal, the window's destruction or the window manager's close of the
+    // saver's own window. Meanwhile each new size of the window is stored in *size (PackSize).
+    void (*waitDaemonEnd)(std::atomic<uint64_t>* size);
+    // Destroys the saver's own window, if any, and lets the display carry that out.
+    void (*closeDaemonWindow)();
+    // Reads a picture file (any format the system's image loader knows) scaled without
+    // smoothing to width x height blue-green-red bytes, top row first. false with a one-line
+    // *message when the file cannot be read as a picture.
+    bool (*loadPictureFile)(const char* path, int width, int height, uint8_t* out,
+                            std::string* message);
 };
 
 // The backends' tables; a build links exactly one of them.

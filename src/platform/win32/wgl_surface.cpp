@@ -108,6 +108,8 @@ void GetGlClientSize(GlSurface* surface, int* width, int* height)
     *height = rect.bottom - rect.top;
 }
 
+void ResizeGlSurface(GlSurface*, int, int) {}
+
 void SwapGlBuffers(GlSurface* surface)
 {
     if (surface)

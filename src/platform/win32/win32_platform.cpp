@@ -109,6 +109,13 @@ const Platform kWin32Platform = {
     .callVerifyScreenSavePwd = PlatformCallVerifyScreenSavePwd,
     .callPwdChangePassword = PlatformCallPwdChangePassword,
     .callImmAssociateContext = PlatformCallImmAssociateContext,
+    // No saver-daemon mode on Windows.
+    .catchStopSignals = nullptr,
+    .openDaemonWindow = nullptr,
+    .readDaemonScreenshot = nullptr,
+    .waitDaemonEnd = nullptr,
+    .closeDaemonWindow = nullptr,
+    .loadPictureFile = nullptr,
 };
 
 const Platform& NativePlatform()

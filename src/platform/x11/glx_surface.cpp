@@ -4,7 +4,8 @@
 // not draw into the saver window itself. Setting a format creates, on the
 // render thread's own display connection, a child window of the saver window
 // with the chosen config's visual, the parent's size, mapped, and selecting
-// no input, so keys and pointer events still go to the saver window. Closing
+// no input, so keys and pointer events still go to the saver window. A child
+// of the root window itself is override-redirect and kept lowest. Closing
 // the surface destroys the context, that child and the connection.
 //
 // GLXFBConfigs become format records like this:
@@ -99,13 +100,19 @@ bool CreateChild(GlSurface* surface, GLXFBConfig config)
     attributes.background_pixmap = None; // the first frame paints it; no flash of a background
     attributes.border_pixel = 0;
     attributes.event_mask = 0; // all input goes on to the saver window
+    // Drawn straight on the root window, the child is the desktop's own
+    // picture: no window manager may frame it, and it stays below every window.
+    const bool onRoot = surface->parent == RootWindow(surface->display, visual->screen);
+    attributes.override_redirect = onRoot ? True : False;
     surface->child = XCreateWindow(
         surface->display, surface->parent, 0, 0,
         static_cast<unsigned>(parentAttributes.width > 0 ? parentAttributes.width : 1),
         static_cast<unsigned>(parentAttributes.height > 0 ? parentAttributes.height : 1), 0,
         visual->depth, InputOutput, visual->visual,
-        CWColormap | CWBackPixmap | CWBorderPixel | CWEventMask, &attributes);
+        CWColormap | CWBackPixmap | CWBorderPixel | CWEventMask | CWOverrideRedirect, &attributes);
     XFree(visual);
+    if (onRoot)
+        XLowerWindow(surface->display, surface->child);
     XMapWindow(surface->display, surface->child);
     XSync(surface->display, False);
     surface->chosen = config;
@@ -242,6 +249,13 @@ void GetGlClientSize(GlSurface* surface, int* width, int* height)
         *width = attributes.width;
         *height = attributes.height;
     }
+}
+
+void ResizeGlSurface(GlSurface* surface, int width, int height)
+{
+    if (surface && surface->child && width > 0 && height > 0)
+        XResizeWindow(surface->display, surface->child, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height));
 }
 
 void SwapGlBuffers(GlSurface* surface)

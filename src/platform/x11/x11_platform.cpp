@@ -1,6 +1,7 @@
 // The X11 backend's table of platform functions. The functions are defined
-// in x11_window.cpp, gtk_dialog.cpp and x11_system.cpp; their types are taken from the table, so
-// the contract in platform/platform.h is the only place they are spelled out.
+// in x11_window.cpp, gtk_dialog.cpp, x11_system.cpp, x11_daemon.cpp and picture_file.cpp; their
+// types are taken from the table, so the contract in platform/platform.h is the only place they are
+// spelled out.
 #include "platform/platform.h"
 
 #include <type_traits>
@@ -57,6 +58,12 @@ FunctionOf<decltype(Platform::freeLibrary)> PlatformFreeLibrary;
 FunctionOf<decltype(Platform::callVerifyScreenSavePwd)> PlatformCallVerifyScreenSavePwd;
 FunctionOf<decltype(Platform::callPwdChangePassword)> PlatformCallPwdChangePassword;
 FunctionOf<decltype(Platform::callImmAssociateContext)> PlatformCallImmAssociateContext;
+FunctionOf<decltype(Platform::catchStopSignals)> PlatformCatchStopSignals;
+FunctionOf<decltype(Platform::openDaemonWindow)> PlatformOpenDaemonWindow;
+FunctionOf<decltype(Platform::readDaemonScreenshot)> PlatformReadDaemonScreenshot;
+FunctionOf<decltype(Platform::waitDaemonEnd)> PlatformWaitDaemonEnd;
+FunctionOf<decltype(Platform::closeDaemonWindow)> PlatformCloseDaemonWindow;
+FunctionOf<decltype(Platform::loadPictureFile)> PlatformLoadPictureFile;
 
 const Platform kX11Platform = {
     .registerSaverClass = PlatformRegisterSaverClass,
@@ -109,6 +116,12 @@ const Platform kX11Platform = {
     .callVerifyScreenSavePwd = PlatformCallVerifyScreenSavePwd,
     .callPwdChangePassword = PlatformCallPwdChangePassword,
     .callImmAssociateContext = PlatformCallImmAssociateContext,
+    .catchStopSignals = PlatformCatchStopSignals,
+    .openDaemonWindow = PlatformOpenDaemonWindow,
+    .readDaemonScreenshot = PlatformReadDaemonScreenshot,
+    .waitDaemonEnd = PlatformWaitDaemonEnd,
+    .closeDaemonWindow = PlatformCloseDaemonWindow,
+    .loadPictureFile = PlatformLoadPictureFile,
 };
 
 const Platform& NativePlatform()

@@ -1,0 +1,116 @@
+# With the real XScreenSaver daemon: a private ~/.xscreensaver lists only
+# Brittleview ("GL: brittleview --root"); on activation the daemon runs it on
+# its own window with the desktop's photograph on that window, and the screen
+# shows the desktop's colours (a red and a blue half); on deactivation no
+# Brittleview process is left within 2 s. The daemon refuses to run savers as
+# root, so when the test runs as root, the daemon and its savers run as
+# "nobody" with a private home owned by that account.
+source "$(dirname "$0")/lib/daemon_e2e.bash" "$@"
+
+command -v xscreensaver >/dev/null && command -v xscreensaver-command >/dev/null ||
+  { fail "xscreensaver is not installed (scripts/install-deps)"; finish; }
+
+# Everything the daemon's account reads lives below a folder it may enter.
+chmod 711 "$WORK"
+mkdir -m 755 "$WORK/bin"
+cp "$BV" "$WORK/bin/brittleview"
+chmod 755 "$WORK/bin/brittleview"
+XSS_HOME=$WORK/xss-home
+mkdir -p "$XSS_HOME/.config"
+cat >"$XSS_HOME/.xscreensaver" <<EOT
+mode:		one
+selected:	0
+lock:		False
+fade:		False
+unfade:		False
+splash:		False
+grabDesktopImages:	True
+programs:	GL: $WORK/bin/brittleview --root \n
+EOT
+as_daemon_user=(env)
+if [ "$(id -u)" = 0 ]; then
+  chown -R nobody:nogroup "$XSS_HOME"
+  chmod 700 "$XSS_HOME"
+  as_daemon_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups env)
+fi
+as_daemon_user+=(HOME="$XSS_HOME" XDG_CONFIG_HOME="$XSS_HOME/.config" DISPLAY="$DISPLAY")
+saver_pids() { pgrep -f "^$WORK/bin/brittleview" || true; }
+
+read -r sw sh < <(xwininfo -root | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
+convert -size $((sw / 2))x"$sh" xc:'#ff0000' -size $((sw - sw / 2))x"$sh" xc:'#0000ff' +append \
+  "$WORK/desktop.png"
+display -window root "$WORK/desktop.png"
+
+start_bg DAEMON "${as_daemon_user[@]}" xscreensaver -no-splash -verbose >"$WORK/daemon.log" 2>&1
+# The daemon answers commands once it runs.
+for _ in $(seq 50); do
+  "${as_daemon_user[@]}" xscreensaver-command -version >/dev/null 2>&1 && break
+  sleep 0.2
+done
+"${as_daemon_user[@]}" xscreensaver-command -activate >/dev/null 2>&1 ||
+  fail "xscreensaver-command -activate failed"
+
+saver=""
+for _ in $(seq 100); do
+  saver=$(saver_pids | head -n1)
+  [ -n "$saver" ] && break
+  sleep 0.1
+done
+[ -n "$saver" ] && pass "the daemon started Brittleview (pid $saver)" ||
+  { fail "the daemon started no Brittleview"; finish; }
+window=$(tr '\0' '\n' <"/proc/$saver/environ" 2>/dev/null | sed -n 's/^XSCREENSAVER_WINDOW=//p')
+[ -n "$window" ] && pass "with XSCREENSAVER_WINDOW=$window" || fail "no XSCREENSAVER_WINDOW"
+xprop -id "$window" _SCREENSAVER_SCREENSHOT 2>/dev/null | grep -q 'pixmap id' &&
+  pass "and the desktop's photograph on that window" || fail "no photograph on $window"
+
+shown=0
+for _ in $(seq 20); do
+  import -window root "$WORK/screen.png" 2>/dev/null
+  red=$(pure_share red "$WORK/screen.png")
+  blue=$(pure_share blue "$WORK/screen.png")
+  if above "$red" 0.01 && above "$blue" 0.01; then
+    shown=1
+    break
+  fi
+  sleep 0.5
+done
+[ "$shown" = 1 ] && pass "the screen shows the desktop's colours (red $red, blue $blue)" ||
+  fail "the desktop's colours are not shown (red ${red:-?}, blue ${blue:-?})"
+
+"${as_daemon_user[@]}" xscreensaver-command -deactivate >/dev/null 2>&1 ||
+  fail "xscreensaver-command -deactivate failed"
+for _ in $(seq 20); do
+  [ -z "$(saver_pids)" ] && break
+  sleep 0.1
+done
+[ -z "$(saver_pids)" ] && pass "no Brittleview left 2 s after -deactivate" ||
+  fail "Brittleview still runs after -deactivate: $(saver_pids)"
+
+# The user forbids savers to show the desktop: the daemon reads its file again
+# on the next activation, and the screen shows no red.
+sed -i 's/^grabDesktopImages:.*/grabDesktopImages:\tFalse/' "$XSS_HOME/.xscreensaver"
+touch -d '+2 seconds' "$XSS_HOME/.xscreensaver"
+"${as_daemon_user[@]}" xscreensaver-command -activate >/dev/null 2>&1
+most=0
+for _ in $(seq 50); do
+  [ -n "$(saver_pids)" ] && break
+  sleep 0.1
+done
+for _ in 1 2 3 4 5 6; do
+  sleep 0.5
+  import -window root "$WORK/screen.png" 2>/dev/null
+  red=$(pure_share red "$WORK/screen.png")
+  above "$red" "$most" && most=$red
+done
+[ -n "$(saver_pids)" ] && above 0.002 "$most" &&
+  pass "with grabDesktopImages: False the desktop is not shown (red at most $most)" ||
+  fail "with grabDesktopImages: False: saver '$(saver_pids)', red up to $most"
+"${as_daemon_user[@]}" xscreensaver-command -deactivate >/dev/null 2>&1
+
+"${as_daemon_user[@]}" xscreensaver-command -exit >/dev/null 2>&1
+wait_exit "$DAEMON" 5 || kill "$DAEMON"
+# The daemon's log holds whatever its savers wrote on standard error.
+grep -q -i -E 'X Error|brittleview:' "$WORK/daemon.log" &&
+  fail "the saver complained: $(grep -i -E 'X Error|brittleview:' "$WORK/daemon.log" | head -3)" ||
+  pass "the saver wrote nothing on standard error"
+finish
