@@ -118,7 +118,10 @@ void DrawFrame(GlSurface* surface, const std::atomic<int>* keepDrawing)
             MovePiece(pieces[i]);
         ExplodeStep();
     } else {
-        DrawGrid();
+        if (!DrawGrid(keepDrawing)) {
+            glPopMatrix();
+            return;
+        }
         AdvanceWave();
     }
     StepCamera();

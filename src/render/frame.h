@@ -48,7 +48,7 @@ void BeginFrame();
 void StepCamera();
 
 // Draws one frame and presents it on surface (null: no swap). When keepDrawing
-// is given and reads 0 between two pieces (the window is closing), the frame
+// is given and reads 0 between two pieces or grid rows (the window is closing), the frame
 // is left unfinished and not presented: a frame of many thousands of pieces
 // takes seconds in a software renderer, and the saver must end promptly.
 void DrawFrame(GlSurface* surface, const std::atomic<int>* keepDrawing = nullptr);
