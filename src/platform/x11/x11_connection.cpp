@@ -22,6 +22,22 @@ std::atomic<bool> expectWindowLoss{false};
 // The handler that was in place before ours, for errors that are none of ours.
 XErrorHandler chainedHandler = nullptr;
 
+// The first error code of the GLX extension: the same on every connection to
+// the server, so the window thread's connection asks for it.
+int glxFirstError = -1;
+
+// "Window gone" errors: BadWindow and BadDrawable; BadGC (the drawing library
+// makes a GC for the window, which fails once the window is gone, and then
+// frees it); and GLX's own codes for a drawable or window that is gone
+// (BadDrawable 2, BadCurrentWindow 5, BadCurrentDrawable 11, BadWindow 12).
+bool IsWindowGoneError(int code)
+{
+    if (code == BadWindow || code == BadDrawable || code == BadGC)
+        return true;
+    const int glx = code - glxFirstError;
+    return glxFirstError > 0 && (glx == 2 || glx == 5 || glx == 11 || glx == 12);
+}
+
 // Errors of a trapped connection are counted; errors of the window thread's
 // connection (a window number that names no window, a window that went away)
 // are answers, not reasons to end the process; so are "window gone" errors of
@@ -35,8 +51,7 @@ int HandleX11Error(Display* display, XErrorEvent* error)
     }
     if (display == x11Display)
         return 0;
-    if (expectWindowLoss.load(std::memory_order_relaxed) &&
-        (error->error_code == BadWindow || error->error_code == BadDrawable))
+    if (expectWindowLoss.load(std::memory_order_relaxed) && IsWindowGoneError(error->error_code))
         return 0;
     return chainedHandler != nullptr ? chainedHandler(display, error) : 0;
 }
@@ -60,6 +75,9 @@ Display* X11Connect()
     x11Display = XOpenDisplay(nullptr);
     if (x11Display == nullptr)
         return nullptr;
+    int glxOpcode = 0, glxFirstEvent = 0;
+    if (!XQueryExtension(x11Display, "GLX", &glxOpcode, &glxFirstEvent, &glxFirstError))
+        glxFirstError = -1;
     InstallHandler();
     x11Atoms.protocols = XInternAtom(x11Display, "WM_PROTOCOLS", False);
     x11Atoms.deleteWindow = XInternAtom(x11Display, "WM_DELETE_WINDOW", False);
