@@ -1,10 +1,14 @@
 #include "platform/x11/x11_connection.h"
 
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstring>
+#include <string>
 
 Display* x11Display = nullptr;
 X11MessageAtoms x11Atoms = {None, None, None};
@@ -138,4 +142,17 @@ bool X11ErrorTrap::Caught()
 {
     XSync(display_, False);
     return trappedErrors.load() != 0;
+}
+
+void X11NameWindow(Window window, const char* title, const char* className)
+{
+    XStoreName(x11Display, window, title);
+    char instanceName[] = "brittleview";
+    std::string classCopy = className;
+    XClassHint hint = {instanceName, classCopy.data()};
+    XSetClassHint(x11Display, window, &hint);
+    XSetWMProtocols(x11Display, window, &x11Atoms.deleteWindow, 1);
+    const long pid = static_cast<long>(getpid());
+    XChangeProperty(x11Display, window, XInternAtom(x11Display, "_NET_WM_PID", False), XA_CARDINAL,
+                    32, PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
 }
