@@ -157,10 +157,10 @@ void ComputeGridNormals()
     }
 }
 
-void DrawGrid()
+bool DrawGrid(const std::atomic<int>* keepDrawing)
 {
     if (gridVertexCount == 0)
-        return;
+        return true;
     ComputeGridNormals();
     const bool smooth = Settings.xyGoraud != 0;
     const Vector3f* p = gridVertices;
@@ -168,6 +168,10 @@ void DrawGrid()
     const Vector3f* tex = gridTexCoords;
     glBegin(GL_QUADS);
     for (int j = 0; j < cellRowCount; ++j) {
+        if (keepDrawing && keepDrawing->load(std::memory_order_relaxed) == 0) {
+            glEnd();
+            return false;
+        }
         for (int i = 0; i < cellColumnCount; ++i) {
             const int k = GridIndex(i, j);
             int corners[4];
@@ -185,4 +189,5 @@ void DrawGrid()
         }
     }
     glEnd();
+    return true;
 }

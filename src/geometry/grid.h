@@ -2,6 +2,8 @@
 // at the bottom, drawn as lit textured quads in the wave modes.
 #pragma once
 
+#include <atomic>
+
 #include "geometry/vector3f.h"
 
 // Largest vertex count (and loop count) the grid is built for. Settings that
@@ -26,6 +28,8 @@ void ReleaseGrid();
 // the smoothed vertex normals. Part of DrawGrid; needs no GL.
 void ComputeGridNormals();
 // Recomputes the normals from the current heights and sends every cell as one GL_QUADS batch.
-void DrawGrid();
+// When keepDrawing is given and reads 0 at the start of a row (the window is
+// closing), the batch ends there and false is returned.
+bool DrawGrid(const std::atomic<int>* keepDrawing = nullptr);
 // Index of vertex (column i, row j): j * x_div + i in float, truncated.
 int GridIndex(int i, int j);

@@ -4,6 +4,9 @@
 // and starts the next cycle.
 #include "geometry/piece.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <new>
 
@@ -15,6 +18,9 @@
 
 std::vector<Piece*> pieces;
 int64_t livePieceCount = 0;
+
+// The highest display-list name handed to a piece, for the status line.
+static GLuint highestListName = 0;
 
 // ---------------------------------------------------------------------------
 // The piece
@@ -230,6 +236,7 @@ void DrawPiece(Piece* piece)
         const GLuint list = glGenLists(1);
         if (list != 0) {
             piece->displayList = list;
+            highestListName = list > highestListName ? list : highestListName;
             glNewList(list, GL_COMPILE_AND_EXECUTE);
             SendBox(*piece);
             glEndList();
@@ -381,6 +388,27 @@ static void RemoveFinished()
     pieces.resize(kept);
 }
 
+// With BRITTLEVIEW_STATUS set in the environment, each new cycle writes one
+// line to standard error: its number, the live pieces and the live display
+// lists (every name up to the highest handed out, asked of OpenGL itself, so
+// that a list never deleted shows). Long runs watch these from outside: at
+// every restart they must come back to the same values.
+static void WriteStatus()
+{
+    static const bool wanted = std::getenv("BRITTLEVIEW_STATUS") != nullptr;
+    static int64_t cycle = 0;
+    if (!wanted)
+        return;
+    const GLuint highest = std::max(highestListName, static_cast<GLuint>(kSparkleListCount));
+    GLuint liveLists = 0;
+    for (GLuint name = 1; name != 0 && name <= highest; ++name)
+        liveLists += glIsList(name) ? 1 : 0;
+    std::fprintf(stderr, "brittleview status: cycle %lld pieces %lld lists %u\n",
+                 static_cast<long long>(++cycle), static_cast<long long>(livePieceCount),
+                 liveLists);
+    std::fflush(stderr);
+}
+
 void ExplodeStep()
 {
     LaunchPieces();
@@ -389,5 +417,6 @@ void ExplodeStep()
     if (pieces.empty()) {
         WriteLine("All are done.!");
         BuildPieces();
+        WriteStatus();
     }
 }

@@ -64,33 +64,25 @@ bool TrySource(PictureSource source, const DaemonOptions& options, int width, in
 // Fills desktopPixels from the first source that gives a picture.
 void PreparePicture(const DaemonOptions& options, const DaemonWindow& window)
 {
-    ReleaseDesktopPixels();
-    const int width = Settings.screenTextureWidth;
-    const int height = Settings.screenTextureHeight;
-    const size_t bytes = CaptureByteCount(width, height);
-    if (bytes == 0)
-        return; // no picture: the plane is drawn in its plain lit colour
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    const bool onWayland = wayland && *wayland;
-    if (onWayland)
-        std::fprintf(stderr,
-                     "brittleview: a Wayland session cannot be photographed; drawing %s instead "
-                     "of the desktop\n",
-                     options.imagePath.empty() ? "the program's own picture" : "the --image file");
-    const PictureChoice choice = {!onWayland && DesktopImagesAllowed(ReadDaemonSettings()),
-                                  window.isRoot, !options.imagePath.empty()};
-    PictureSource order[4];
-    const int count = PictureOrder(choice, order);
-    uint8_t* buffer = new (std::nothrow) uint8_t[bytes];
-    if (!buffer)
-        return;
-    for (int i = 0; i < count; ++i) {
-        if (TrySource(order[i], options, width, height, buffer)) {
-            desktopPixels = buffer;
-            return;
+    FillDesktopPixels([&](int width, int height, uint8_t* buffer) {
+        const char* wayland = std::getenv("WAYLAND_DISPLAY");
+        const bool onWayland = wayland && *wayland;
+        if (onWayland)
+            std::fprintf(stderr,
+                         "brittleview: a Wayland session cannot be photographed; drawing %s "
+                         "instead of the desktop\n",
+                         options.imagePath.empty() ? "the program's own picture"
+                                                   : "the --image file");
+        const PictureChoice choice = {!onWayland && DesktopImagesAllowed(ReadDaemonSettings()),
+                                      window.isRoot, !options.imagePath.empty()};
+        PictureSource order[4];
+        const int count = PictureOrder(choice, order);
+        for (int i = 0; i < count; ++i) {
+            if (TrySource(order[i], options, width, height, buffer))
+                return true;
         }
-    }
-    delete[] buffer;
+        return false;
+    });
 }
 
 } // namespace

@@ -200,9 +200,20 @@ std::string PresetName(const Preset& preset)
     return name;
 }
 
+// Text from the command line or the environment as a message quotes it: each
+// control byte (a line end among them) shown as '?', so that the message
+// stays one line.
+std::string Quoted(const char* text)
+{
+    std::string shown = "\"";
+    for (const char* c = text; *c != '\0'; ++c)
+        shown += (static_cast<unsigned char>(*c) < 0x20 || *c == 0x7f) ? '?' : *c;
+    return shown + "\"";
+}
+
 std::string ValueError(const Option& option, const char* value, const std::string& expected)
 {
-    return "--" + std::string(option.name) + ": \"" + value + "\" is not " + expected;
+    return "--" + std::string(option.name) + ": " + Quoted(value) + " is not " + expected;
 }
 
 std::string ChoiceWords(const Choice* choices)
@@ -320,7 +331,7 @@ DaemonParse ParseDaemonCommandLine(int argc, const char* const* argv, DaemonOpti
         const Option* option = FindOption(argv[i], &inlineValue);
         if (option == nullptr) {
             *message = std::string(argv[i][0] == '-' ? "unknown option" : "unexpected argument") +
-                       " \"" + argv[i] + "\" (--help lists the options)";
+                       " " + Quoted(argv[i]) + " (--help lists the options)";
             return DaemonParse::kError;
         }
         const char* value = nullptr;
@@ -393,8 +404,8 @@ bool ChooseDaemonTarget(const DaemonOptions& options, const char* environmentWin
         target->windowId = options.windowId;
     } else if (environmentWindow != nullptr) {
         if (!ParseWindowNumber(environmentWindow, &target->windowId)) {
-            *message = std::string("XSCREENSAVER_WINDOW: \"") + environmentWindow +
-                       "\" is not a window number";
+            *message =
+                "XSCREENSAVER_WINDOW: " + Quoted(environmentWindow) + " is not a window number";
             return false;
         }
         target->kind = DaemonTarget::kForeignWindow;

@@ -22,7 +22,7 @@ void ReleaseDesktopPixels()
     desktopPixels = nullptr;
 }
 
-void CaptureDesktop()
+void FillDesktopPixels(const std::function<bool(int width, int height, uint8_t* bgr)>& fill)
 {
     ReleaseDesktopPixels();
     const int width = Settings.screenTextureWidth;
@@ -33,11 +33,16 @@ void CaptureDesktop()
     uint8_t* buffer = new (std::nothrow) uint8_t[bytes];
     if (!buffer)
         return;
-    if (!CapturePrimaryScreen(width, height, buffer)) {
+    if (!fill(width, height, buffer)) {
         delete[] buffer; // never leave a half-filled picture behind
         return;
     }
     desktopPixels = buffer;
+}
+
+void CaptureDesktop()
+{
+    FillDesktopPixels(CapturePrimaryScreen);
 }
 
 void CreateScreenTexture()

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "platform/gl.h"
 
@@ -20,6 +21,10 @@ extern GLuint ScreenTexture;
 // positive or a side exceeds kMaxCaptureSide.
 size_t CaptureByteCount(int width, int height);
 
+// Replaces desktopPixels with a picture at the texture size that fill writes
+// (blue, green, red bytes, top row first); no picture when the size is out of
+// range, memory is short or fill returns false.
+void FillDesktopPixels(const std::function<bool(int width, int height, uint8_t* bgr)>& fill);
 // Photographs the primary screen into desktopPixels at the texture size.
 void CaptureDesktop();
 // Frees desktopPixels (if any) and sets it to null.

@@ -103,17 +103,25 @@ void StepCamera()
     }
 }
 
-void DrawFrame(GlSurface* surface)
+void DrawFrame(GlSurface* surface, const std::atomic<int>* keepDrawing)
 {
     BeginFrame();
     if (Settings.Mode == 0) {
-        for (size_t i = 0; i < pieces.size(); ++i)
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            if (keepDrawing && keepDrawing->load(std::memory_order_relaxed) == 0) {
+                glPopMatrix();
+                return;
+            }
             DrawPiece(pieces[i]);
+        }
         for (size_t i = 0; i < pieces.size(); ++i)
             MovePiece(pieces[i]);
         ExplodeStep();
     } else {
-        DrawGrid();
+        if (!DrawGrid(keepDrawing)) {
+            glPopMatrix();
+            return;
+        }
         AdvanceWave();
     }
     StepCamera();

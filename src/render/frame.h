@@ -2,6 +2,8 @@
 // pieces, advance the camera movement, present.
 #pragma once
 
+#include <atomic>
+
 #include <cstdint>
 
 struct GlSurface;
@@ -45,5 +47,8 @@ void BeginFrame();
 // Advances the camera's rotations and scale by one frame while the movement is on.
 void StepCamera();
 
-// Draws one frame and presents it on surface (null: no swap).
-void DrawFrame(GlSurface* surface);
+// Draws one frame and presents it on surface (null: no swap). When keepDrawing
+// is given and reads 0 between two pieces or grid rows (the window is closing), the frame
+// is left unfinished and not presented: a frame of many thousands of pieces
+// takes seconds in a software renderer, and the saver must end promptly.
+void DrawFrame(GlSurface* surface, const std::atomic<int>* keepDrawing = nullptr);

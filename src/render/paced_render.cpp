@@ -4,7 +4,6 @@
 #include <chrono>
 #include <thread>
 
-#include "geometry/piece.h"
 #include "platform/gl.h"
 #include "platform/gl_surface.h"
 #include "platform/thread.h"
@@ -79,7 +78,7 @@ void PacedRenderThread(void* argument)
             glViewport(0, 0, width, height);
             applied = wanted;
         }
-        DrawFrame(nullptr);
+        DrawFrame(nullptr, &renderRunning); // swapped below, after the overlay
         if (render->showFps) {
             fps.CountFrame(static_cast<double>(SteadyNanos()) * 1e-9);
             fps.Draw(width, height);
@@ -92,8 +91,9 @@ void PacedRenderThread(void* argument)
         else
             YieldPlatformThread();
     }
-    // The pieces hold display lists of this context: free them while it is
-    // current. This mode returns from main, and nothing may be left behind then.
-    ClearPieces();
+    // The scene's display lists and texture belong to this context: free them
+    // while it is current. This mode returns from main, and nothing may be left
+    // behind then.
+    TeardownScene();
     CloseGlSurface(surface);
 }

@@ -63,10 +63,15 @@ void RenderThread(void* argument)
         int width = 0, height = 0;
         GetGlClientSize(surface, &width, &height);
         glViewport(0, 0, width, height);
-        SetupScene();
-        CreateScreenTexture();
+        // Set-up takes a good part of a second in a software renderer on a
+        // busy machine; a window closed meanwhile (a preview whose parent
+        // went away) skips what is left of it.
+        if (renderRunning.load(std::memory_order_relaxed))
+            SetupScene();
+        if (renderRunning.load(std::memory_order_relaxed))
+            CreateScreenTexture();
         while (renderRunning.load(std::memory_order_relaxed)) {
-            DrawFrame(surface);
+            DrawFrame(surface, &renderRunning);
             YieldPlatformThread();
         }
         TeardownScene();

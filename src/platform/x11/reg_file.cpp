@@ -1,6 +1,8 @@
 #include "platform/x11/reg_file.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -15,6 +17,8 @@ bool SameIgnoringCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
+    if (a == b)
+        return true;
     for (size_t i = 0; i < a.size(); ++i)
         if (LowerAscii(a[i]) != LowerAscii(b[i]))
             return false;
@@ -132,209 +136,283 @@ bool IsBlank(std::string_view line)
     return TrimRight(line).empty();
 }
 
+bool EndsWithBlankLine(const std::string& out)
+{
+    const std::string_view s = out;
+    return s.ends_with("\n\n") || s.ends_with("\n\r\n");
+}
+
+// One line of text from offset at: its bytes without the line end, where the
+// line end begins, and where the next line begins.
+struct TextLine {
+    std::string_view content;
+    size_t endBegin, next;
+};
+
+TextLine LineAt(std::string_view text, size_t at)
+{
+    size_t newline = text.find('\n', at);
+    const size_t next = newline == std::string_view::npos ? text.size() : newline + 1;
+    if (newline == std::string_view::npos)
+        newline = text.size();
+    size_t endBegin = newline;
+    if (endBegin > at && text[endBegin - 1] == '\r')
+        --endBegin;
+    return {text.substr(at, endBegin - at), endBegin, next};
+}
+
+bool IsHeader(std::string_view line)
+{
+    const std::string_view trimmed = TrimRight(line);
+    return IsTextLine(line) && trimmed.size() > 2 && trimmed.front() == '[' &&
+           trimmed.back() == ']';
+}
+
+std::string DwordLine(std::string_view name, uint32_t value)
+{
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(value));
+    // Appended piece by piece: g++ 12 at -O3 warns falsely (-Wrestrict) on a
+    // chain of + over temporaries here.
+    std::string line(1, '"');
+    line += EscapeName(name);
+    line += "\"=dword:";
+    line += digits;
+    return line;
+}
+
 } // namespace
 
-void RegFile::Parse(std::string_view text)
+void RegFile::Parse(std::string text)
 {
-    sections_.clear();
-    lineEnd_.assign(1, '\n');
+    edits_.clear();
+    keys_.clear();
+    Rebase(std::move(text));
+}
 
-    // Split into lines; a CR before the LF belongs to the line end.
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    bool first = true;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        const bool hasEnd = end != std::string_view::npos;
-        if (!hasEnd)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-            if (first && hasEnd)
-                lineEnd_ = "\r\n";
-        }
-        first = false;
-        lines.push_back(line);
-        start = end + 1;
-    }
-
-    Section* current = nullptr;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        std::string_view line = lines[i];
-        if (!IsTextLine(line))
-            continue;
-        const std::string_view trimmed = TrimRight(line);
-        if (!trimmed.empty() && trimmed.front() == '[' && trimmed.back() == ']' &&
-            trimmed.size() > 2) {
-            Section section;
-            section.header = std::string(line);
-            section.path = std::string(trimmed.substr(1, trimmed.size() - 2));
-            sections_.push_back(std::move(section));
-            current = &sections_.back();
-            continue;
-        }
-        if (!current)
-            continue; // the REGEDIT4 line, blanks, or anything before the first key
-        if (IsBlank(line) || line.front() == ';') {
-            current->lines.push_back(Line{std::string(line), false, {}, {}});
-            continue;
-        }
-        // A value, possibly continued over following lines by a trailing '\'
-        // (long hex data). The pieces are kept together as one line. A key or a
-        // value never continues a line, so a line cut after its '\' cannot
-        // swallow the section or value that follows it.
-        std::string whole(line);
-        while (!TrimRight(whole).empty() && TrimRight(whole).back() == '\\' &&
-               i + 1 < lines.size() && IsTextLine(lines[i + 1]) && !StartsEntry(lines[i + 1])) {
-            ++i;
-            whole += lineEnd_;
-            whole += lines[i];
-        }
-        if (whole.front() == '@') {
-            // The key's default value: never used here, kept as it is.
-            current->lines.push_back(Line{std::move(whole), false, {}, {}});
-            continue;
-        }
-        Line value;
-        std::string_view rest;
-        if (!ParseValueName(whole, &value.name, &rest))
-            continue; // not a value line: junk, dropped
-        value.named = true;
-        value.data = std::string(rest);
-        value.text = std::move(whole);
-        current->lines.push_back(std::move(value));
+void RegFile::Rebase(std::string text)
+{
+    if (text.size() > UINT32_MAX)
+        text.clear(); // far beyond what the store reads; offsets are 32 bits wide
+    text_ = std::move(text);
+    headers_.clear();
+    const TextLine first = LineAt(text_, 0);
+    lineEnd_ = first.next > first.endBegin + 1 ? "\r\n" : "\n";
+    for (size_t at = 0; at < text_.size();) {
+        const TextLine line = LineAt(text_, at);
+        if (IsHeader(line.content))
+            headers_.push_back(static_cast<uint32_t>(at));
+        at = line.next;
     }
 }
 
-std::string RegFile::Serialize() const
+RegFile::Section RegFile::SectionAt(size_t index) const
 {
-    std::string out;
-    out += kHeader;
-    out += lineEnd_;
-    out += lineEnd_;
-    for (const Section& section : sections_) {
-        out += section.header;
-        out += lineEnd_;
-        size_t count = section.lines.size();
-        while (count > 0 && !section.lines[count - 1].named &&
-               IsBlank(section.lines[count - 1].text))
-            --count; // one blank line ends every section, whatever was there
-        for (size_t i = 0; i < count; ++i) {
-            out += section.lines[i].text;
-            out += lineEnd_;
+    const TextLine header = LineAt(text_, headers_[index]);
+    const std::string_view trimmed = TrimRight(header.content);
+    return {headers_[index], header.next,
+            index + 1 < headers_.size() ? headers_[index + 1] : text_.size(),
+            trimmed.substr(1, trimmed.size() - 2)};
+}
+
+template <typename Visit> void RegFile::ForEachEntry(const Section& section, Visit visit) const
+{
+    const std::string_view text = std::string_view(text_).substr(0, section.end);
+    for (size_t at = section.body; at < section.end;) {
+        TextLine line = LineAt(text, at);
+        Entry entry{at, line.next, false, {}, false, 0, line.endBegin, IsBlank(line.content)};
+        std::string_view rest;
+        if (IsTextLine(line.content) && ParseValueName(line.content, &entry.name, &rest)) {
+            entry.named = true;
+            // A value continued over following lines by a trailing '\' (long hex
+            // data) is one entry. A key or a value never continues a line, so a
+            // line cut after its '\' cannot swallow what follows it.
+            bool continued = false;
+            while (!TrimRight(line.content).empty() && TrimRight(line.content).back() == '\\' &&
+                   line.next < section.end) {
+                const TextLine following = LineAt(text, line.next);
+                if (!IsTextLine(following.content) || StartsEntry(following.content))
+                    break;
+                line = following;
+                continued = true;
+            }
+            entry.end = line.next;
+            entry.lastLineEnd = line.endBegin;
+            entry.dword = !continued && ParseDwordData(rest, &entry.value);
         }
-        out += lineEnd_;
+        at = entry.end;
+        visit(entry);
     }
-    return out;
+}
+
+int RegFile::FindEdit(std::string_view keyPath, std::string_view name) const
+{
+    for (size_t i = 0; i < edits_.size(); ++i)
+        if (SameIgnoringCase(edits_[i].name, name) && SameIgnoringCase(edits_[i].key, keyPath))
+            return static_cast<int>(i);
+    return -1;
 }
 
 bool RegFile::HasKey(std::string_view keyPath) const
 {
-    for (const Section& section : sections_) {
-        const std::string_view path = section.path;
-        if (SameIgnoringCase(path, keyPath))
+    const auto atOrBelow = [keyPath](std::string_view path) {
+        return SameIgnoringCase(path, keyPath) ||
+               (path.size() > keyPath.size() && path[keyPath.size()] == '\\' &&
+                SameIgnoringCase(path.substr(0, keyPath.size()), keyPath));
+    };
+    for (size_t s = 0; s < headers_.size(); ++s)
+        if (atOrBelow(SectionAt(s).path))
             return true;
-        if (path.size() > keyPath.size() && path[keyPath.size()] == '\\' &&
-            SameIgnoringCase(path.substr(0, keyPath.size()), keyPath))
+    for (const std::string& key : keys_)
+        if (atOrBelow(key))
             return true;
-    }
     return false;
 }
 
 bool RegFile::QueryDword(std::string_view keyPath, std::string_view name, uint32_t* value) const
 {
-    const Line* found = nullptr;
-    for (const Section& section : sections_) {
+    const int edit = FindEdit(keyPath, name);
+    if (edit >= 0) {
+        *value = edits_[static_cast<size_t>(edit)].value;
+        return true;
+    }
+    bool found = false, dword = false;
+    uint32_t last = 0;
+    for (size_t s = 0; s < headers_.size(); ++s) {
+        const Section section = SectionAt(s);
         if (!SameIgnoringCase(section.path, keyPath))
             continue;
-        for (const Line& line : section.lines)
-            if (line.named && SameIgnoringCase(line.name, name))
-                found = &line;
+        ForEachEntry(section, [&](const Entry& entry) {
+            if (entry.named && SameIgnoringCase(entry.name, name)) {
+                found = true;
+                dword = entry.dword;
+                last = entry.value;
+            }
+        });
     }
-    return found && ParseDwordData(found->data, value);
+    if (!found || !dword)
+        return false;
+    *value = last;
+    return true;
 }
 
 void RegFile::EnsureKey(std::string_view keyPath)
 {
-    for (const Section& section : sections_)
-        if (SameIgnoringCase(section.path, keyPath))
+    for (const std::string& key : keys_)
+        if (SameIgnoringCase(key, keyPath))
             return;
-    Section section;
-    section.path = std::string(keyPath);
-    section.header = "[" + section.path + "]";
-    sections_.push_back(std::move(section));
-}
-
-RegFile::Line RegFile::MakeDwordLine(std::string_view name, uint32_t value)
-{
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(value));
-    Line line;
-    line.named = true;
-    line.name = std::string(name);
-    line.data = std::string("dword:") + digits;
-    line.text.push_back('"');
-    line.text += EscapeName(name);
-    line.text += "\"=";
-    line.text += line.data;
-    return line;
+    keys_.emplace_back(keyPath);
 }
 
 void RegFile::SetDword(std::string_view keyPath, std::string_view name, uint32_t value)
 {
-    bool replaced = false;
-    Section* last = nullptr;
-    for (Section& section : sections_) {
-        if (!SameIgnoringCase(section.path, keyPath))
+    const int edit = FindEdit(keyPath, name);
+    if (edit >= 0)
+        edits_[static_cast<size_t>(edit)].value = value;
+    else
+        edits_.push_back(Edit{std::string(keyPath), std::string(name), value});
+    EnsureKey(keyPath);
+}
+
+int RegFile::KeyOf(std::string_view path) const
+{
+    for (size_t k = 0; k < keys_.size(); ++k)
+        if (SameIgnoringCase(keys_[k], path))
+            return static_cast<int>(k);
+    return -1;
+}
+
+std::string RegFile::Serialize() const
+{
+    // Which keys have sections, and the last of each; where the text already
+    // holds exactly one line of a value set here, with that value, the line
+    // stays as it is.
+    constexpr size_t kNone = static_cast<size_t>(-1);
+    std::vector<size_t> lastSection(keys_.size(), kNone);
+    std::vector<int> count(edits_.size(), 0);
+    std::vector<bool> same(edits_.size(), false);
+    for (size_t s = 0; s < headers_.size(); ++s) {
+        const Section section = SectionAt(s);
+        const int key = KeyOf(section.path);
+        if (key < 0)
             continue;
-        last = &section;
-        std::vector<Line>& lines = section.lines;
-        for (size_t i = 0; i < lines.size();) {
-            if (lines[i].named && SameIgnoringCase(lines[i].name, name)) {
-                if (!replaced) {
-                    lines[i] = MakeDwordLine(name, value);
-                    replaced = true;
-                } else {
-                    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
-                    continue;
-                }
+        lastSection[static_cast<size_t>(key)] = s;
+        ForEachEntry(section, [&](const Entry& entry) {
+            const int edit = entry.named ? FindEdit(section.path, entry.name) : -1;
+            if (edit < 0)
+                return;
+            ++count[static_cast<size_t>(edit)];
+            same[static_cast<size_t>(edit)] =
+                entry.dword && entry.value == edits_[static_cast<size_t>(edit)].value;
+        });
+    }
+    if (edits_.empty() &&
+        std::find(lastSection.begin(), lastSection.end(), kNone) == lastSection.end())
+        return text_;
+
+    std::string out;
+    out.reserve(text_.size() + 64 * (edits_.size() + 1));
+    if (text_.empty())
+        (out = kHeader).append(lineEnd_).append(lineEnd_);
+    out.append(text_, 0, headers_.empty() ? text_.size() : headers_[0]);
+    std::vector<bool> placed(edits_.size(), false);
+    for (size_t s = 0; s < headers_.size(); ++s) {
+        const Section section = SectionAt(s);
+        const int key = KeyOf(section.path);
+        if (key < 0) {
+            out.append(text_, section.header, section.end - section.header);
+            continue;
+        }
+        out.append(text_, section.header, section.body - section.header);
+        size_t insertAt = out.size();
+        ForEachEntry(section, [&](const Entry& entry) {
+            const int found = entry.named ? FindEdit(section.path, entry.name) : -1;
+            const size_t edit = static_cast<size_t>(found);
+            if (found < 0 || (count[edit] == 1 && same[edit])) {
+                out.append(text_, entry.begin, entry.end - entry.begin);
+            } else if (!placed[edit]) {
+                out += DwordLine(edits_[edit].name, edits_[edit].value);
+                out.append(text_, entry.lastLineEnd, entry.end - entry.lastLineEnd);
+            } else {
+                return; // a repeated line of a value set here
             }
-            ++i;
+            if (found >= 0)
+                placed[edit] = true;
+            if (!entry.blank)
+                insertAt = out.size();
+        });
+        // The values still missing go after the last line that is not blank
+        // of the key's last section.
+        if (lastSection[static_cast<size_t>(key)] != s)
+            continue;
+        std::string added;
+        for (size_t e = 0; e < edits_.size(); ++e) {
+            if (!placed[e] && SameIgnoringCase(edits_[e].key, section.path)) {
+                added.append(DwordLine(edits_[e].name, edits_[e].value)).append(lineEnd_);
+                placed[e] = true;
+            }
         }
+        if (!added.empty() && out[insertAt - 1] != '\n')
+            added.insert(0, lineEnd_); // the text ended without a line end
+        out.insert(insertAt, added);
     }
-    if (replaced)
-        return;
-    if (!last) {
-        EnsureKey(keyPath);
-        last = &sections_.back();
-    }
-    // After the last line that is not blank, so that values keep together.
-    std::vector<Line>& lines = last->lines;
-    size_t at = lines.size();
-    while (at > 0 && !lines[at - 1].named && IsBlank(lines[at - 1].text))
-        --at;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), MakeDwordLine(name, value));
-}
 
-void RegFile::KeepOnlyDwords()
-{
-    for (Section& section : sections_) {
-        std::vector<Line> kept;
-        for (Line& line : section.lines) {
-            uint32_t ignored;
-            if (line.named && ParseDwordData(line.data, &ignored))
-                kept.push_back(std::move(line));
+    // Keys without a section: one each at the end, after a blank line.
+    for (size_t k = 0; k < keys_.size(); ++k) {
+        if (lastSection[k] != kNone)
+            continue;
+        if (!out.empty() && out.back() != '\n')
+            out += lineEnd_;
+        if (!EndsWithBlankLine(out))
+            out += lineEnd_;
+        out.append(1, '[').append(keys_[k]).append(1, ']').append(lineEnd_);
+        for (size_t e = 0; e < edits_.size(); ++e) {
+            if (!placed[e] && SameIgnoringCase(edits_[e].key, keys_[k])) {
+                out.append(DwordLine(edits_[e].name, edits_[e].value)).append(lineEnd_);
+                placed[e] = true;
+            }
         }
-        section.lines = std::move(kept);
+        out += lineEnd_;
     }
-}
-
-void RegFile::KeepOnlyKey(std::string_view keyPath)
-{
-    std::vector<Section> kept;
-    for (Section& section : sections_)
-        if (SameIgnoringCase(section.path, keyPath))
-            kept.push_back(std::move(section));
-    sections_ = std::move(kept);
+    return out;
 }

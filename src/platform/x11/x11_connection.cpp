@@ -1,10 +1,14 @@
 #include "platform/x11/x11_connection.h"
 
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cstring>
+#include <string>
 
 Display* x11Display = nullptr;
 X11MessageAtoms x11Atoms = {None, None, None};
@@ -22,6 +26,22 @@ std::atomic<bool> expectWindowLoss{false};
 // The handler that was in place before ours, for errors that are none of ours.
 XErrorHandler chainedHandler = nullptr;
 
+// The first error code of the GLX extension: the same on every connection to
+// the server, so the window thread's connection asks for it.
+int glxFirstError = -1;
+
+// "Window gone" errors: BadWindow and BadDrawable; BadGC (the drawing library
+// makes a GC for the window, which fails once the window is gone, and then
+// frees it); and GLX's own codes for a drawable or window that is gone
+// (BadDrawable 2, BadCurrentWindow 5, BadCurrentDrawable 11, BadWindow 12).
+bool IsWindowGoneError(int code)
+{
+    if (code == BadWindow || code == BadDrawable || code == BadGC)
+        return true;
+    const int glx = code - glxFirstError;
+    return glxFirstError > 0 && (glx == 2 || glx == 5 || glx == 11 || glx == 12);
+}
+
 // Errors of a trapped connection are counted; errors of the window thread's
 // connection (a window number that names no window, a window that went away)
 // are answers, not reasons to end the process; so are "window gone" errors of
@@ -35,8 +55,7 @@ int HandleX11Error(Display* display, XErrorEvent* error)
     }
     if (display == x11Display)
         return 0;
-    if (expectWindowLoss.load(std::memory_order_relaxed) &&
-        (error->error_code == BadWindow || error->error_code == BadDrawable))
+    if (expectWindowLoss.load(std::memory_order_relaxed) && IsWindowGoneError(error->error_code))
         return 0;
     return chainedHandler != nullptr ? chainedHandler(display, error) : 0;
 }
@@ -60,6 +79,9 @@ Display* X11Connect()
     x11Display = XOpenDisplay(nullptr);
     if (x11Display == nullptr)
         return nullptr;
+    int glxOpcode = 0, glxFirstEvent = 0;
+    if (!XQueryExtension(x11Display, "GLX", &glxOpcode, &glxFirstEvent, &glxFirstError))
+        glxFirstError = -1;
     InstallHandler();
     x11Atoms.protocols = XInternAtom(x11Display, "WM_PROTOCOLS", False);
     x11Atoms.deleteWindow = XInternAtom(x11Display, "WM_DELETE_WINDOW", False);
@@ -120,4 +142,17 @@ bool X11ErrorTrap::Caught()
 {
     XSync(display_, False);
     return trappedErrors.load() != 0;
+}
+
+void X11NameWindow(Window window, const char* title, const char* className)
+{
+    XStoreName(x11Display, window, title);
+    char instanceName[] = "brittleview";
+    std::string classCopy = className;
+    XClassHint hint = {instanceName, classCopy.data()};
+    XSetClassHint(x11Display, window, &hint);
+    XSetWMProtocols(x11Display, window, &x11Atoms.deleteWindow, 1);
+    const long pid = static_cast<long>(getpid());
+    XChangeProperty(x11Display, window, XInternAtom(x11Display, "_NET_WM_PID", False), XA_CARDINAL,
+                    32, PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
 }

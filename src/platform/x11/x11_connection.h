@@ -25,6 +25,11 @@ void DrainX11Wake();
 // The pipe's read end for poll, or -1 when there is none.
 int X11WakeFd();
 
+// Names a top-level window of ours for the window manager and the tools that
+// list windows: its title, class hint (instance "brittleview"), our process
+// id, and the close request (WM_DELETE_WINDOW) instead of a kill.
+void X11NameWindow(Window window, const char* title, const char* className);
+
 // While set (a preview runs), "window gone" errors of every connection are
 // expected: the preview's parent may destroy it, and every window the render
 // thread made inside it, at any time.

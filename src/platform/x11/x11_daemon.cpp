@@ -98,15 +98,7 @@ Window CreateOwnWindow(Window root)
     const Window window =
         XCreateSimpleWindow(display, root, 0, 0, 1024, 768, 0, BlackPixel(display, screen),
                             BlackPixel(display, screen));
-    XStoreName(display, window, "Brittleview");
-    char name[] = "brittleview";
-    char className[] = "Brittleview";
-    XClassHint hint = {name, className};
-    XSetClassHint(display, window, &hint);
-    XSetWMProtocols(display, window, &x11Atoms.deleteWindow, 1);
-    const long pid = static_cast<long>(getpid());
-    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
+    X11NameWindow(window, "Brittleview", "Brittleview");
     XMapWindow(display, window);
     return window;
 }

@@ -11,11 +11,18 @@
 // to a temporary file in the same folder, is flushed to disk and then renamed
 // over the old one: a crash or a full disk leaves the previous file as it was.
 //
-// At most kMaxFileBytes of the file are read. A settings file is a few hundred
-// bytes; anything beyond the limit is not ours, and a save drops it (together
-// with the line cut by the limit). A save never writes more than the limit, so
-// that what it wrote is read back: a text that would be larger keeps only its
-// four-byte values, and if that is still too much, only the key being written.
+// The file is read whole, so that a save keeps every byte of it that is not
+// one of the values written: other keys, other values, comments, junk. Files
+// larger than kMaxFileBytes (or anything but a regular file, or a file that
+// cannot be read or written) are left as they are: a save that could not keep
+// all of it does not happen, and the first such case says so on standard
+// error. A save whose values are already stored as they are does not touch
+// the file at all.
+//
+// Other programs may rewrite the file without taking the lock. When the new
+// text is ready, the file is read again; if it is no longer what the save
+// started from, the save starts again from the newer file (a few times, then
+// gives up and says so), so that the other program's changes are not lost.
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
@@ -26,6 +33,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -35,13 +43,25 @@
 
 namespace {
 
-constexpr size_t kMaxFileBytes = 1 << 20;
+constexpr size_t kMaxFileBytes = size_t{64} << 20;
 constexpr const char* kFileName = "settings.reg";
 constexpr const char* kLockName = "settings.reg.lock";
 constexpr const char* kTempPrefix = "settings.reg.";
 constexpr const char* kTempSuffix = ".tmp";
+constexpr int kAttempts = 4;
 
 std::atomic<unsigned> tempCounter{0};
+std::atomic<bool> reported{false};
+
+// Says once per process why the settings file was left alone.
+void ReportLeftAlone(const std::string& path, const std::string& why)
+{
+    if (reported.exchange(true))
+        return;
+    std::fprintf(stderr, "brittleview: %s: %s; the settings file is left as it is\n", path.c_str(),
+                 why.c_str());
+    std::fflush(stderr);
+}
 
 // The folder of the settings file, or "" when the user has no home to keep it in.
 std::string StoreFolder()
@@ -81,42 +101,92 @@ bool MakeFolders(const std::string& path)
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// Reads at most kMaxFileBytes of a regular file. false: there is no such file
-// (or it cannot be read). When the limit cuts the file, the cut line is dropped.
-bool ReadFileCapped(const std::string& path, std::string* text)
+// What tells one version of the file from another.
+struct Stamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    mode_t mode = 0;
+};
+
+Stamp StampOf(const struct stat& info)
+{
+    return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_mode};
+}
+
+bool SameVersion(const Stamp& a, const Stamp& b)
+{
+    return a.exists == b.exists &&
+           (!a.exists ||
+            (a.device == b.device && a.inode == b.inode && a.size == b.size &&
+             a.modified.tv_sec == b.modified.tv_sec && a.modified.tv_nsec == b.modified.tv_nsec));
+}
+
+enum class ReadResult { kMissing, kRead, kUnusable };
+
+// Reads a whole regular file of at most kMaxFileBytes. A file that changes
+// while it is read (written in place by another program) is read again.
+ReadResult ReadWholeFile(const std::string& path, std::string* text, Stamp* stamp, std::string* why)
 {
     text->clear();
-    // Non-blocking, so that a pipe in the file's place cannot hang the open;
-    // anything but a regular file is then turned away.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    *stamp = Stamp{};
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        // Non-blocking, so that a pipe in the file's place cannot hang the open.
+        const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            if (errno == ENOENT)
+                return ReadResult::kMissing;
+            *why = std::string("cannot be read: ") + std::strerror(errno);
+            return ReadResult::kUnusable;
+        }
+        struct stat before, after;
+        if (fstat(fd, &before) != 0 || !S_ISREG(before.st_mode)) {
+            close(fd);
+            *why = "is not a regular file";
+            return ReadResult::kUnusable;
+        }
+        // The buffer grows with the file; one byte past the limit tells that
+        // the file goes beyond it.
+        size_t got = 0;
+        bool failed = false;
+        while (got <= kMaxFileBytes) {
+            if (text->size() == got)
+                text->resize(
+                    std::min(kMaxFileBytes + 1,
+                             std::max<size_t>(got * 2, static_cast<size_t>(before.st_size) + 1)));
+            const ssize_t n = read(fd, text->data() + got, text->size() - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                *why = std::string("cannot be read: ") + std::strerror(errno);
+                failed = true;
+            }
+            if (n <= 0)
+                break;
+            got += static_cast<size_t>(n);
+        }
+        const bool statted = fstat(fd, &after) == 0;
         close(fd);
-        return false;
+        if (failed)
+            return ReadResult::kUnusable;
+        if (got > kMaxFileBytes) {
+            text->clear();
+            text->shrink_to_fit();
+            *why = "is larger than " + std::to_string(kMaxFileBytes >> 20) + " MiB";
+            return ReadResult::kUnusable;
+        }
+        text->resize(got);
+        if (statted && SameVersion(StampOf(before), StampOf(after)) &&
+            got == static_cast<size_t>(after.st_size)) {
+            *stamp = StampOf(after);
+            return ReadResult::kRead;
+        }
+        usleep(10000); // written meanwhile: read it again once the writer is done
     }
-    // In pieces, so that a small file costs a small buffer; one byte past
-    // the limit tells that the file goes on beyond it.
-    size_t got = 0;
-    while (got <= kMaxFileBytes) {
-        const size_t want = std::min<size_t>(64 * 1024, kMaxFileBytes + 1 - got);
-        text->resize(got + want);
-        const ssize_t n = read(fd, text->data() + got, want);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += static_cast<size_t>(n);
-    }
-    close(fd);
-    if (got > kMaxFileBytes) {
-        got = kMaxFileBytes;
-        const size_t lastEnd = std::string_view(text->data(), got).rfind('\n');
-        got = lastEnd == std::string_view::npos ? 0 : lastEnd + 1;
-    }
-    text->resize(got);
-    return true;
+    *why = "kept changing while it was read";
+    return ReadResult::kUnusable;
 }
 
 bool WriteAll(int fd, const std::string& text)
@@ -131,6 +201,12 @@ bool WriteAll(int fd, const std::string& text)
         done += static_cast<size_t>(n);
     }
     return true;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == 0 || slash == std::string::npos ? "/" : path.substr(0, slash);
 }
 
 // Temporary files left by a writer that died between creating and renaming
@@ -151,67 +227,55 @@ void RemoveStaleTemporaries(const std::string& folder)
     closedir(dir);
 }
 
-// Replaces the file with text: temporary file, flushed, renamed, folder flushed.
-// Where the file is a symbolic link (settings kept elsewhere by the user), the
-// file it points to is replaced and the link stays.
-void ReplaceFile(const std::string& folder, const std::string& text)
+// Writes text to a new temporary file next to path, flushed to disk, with the
+// permissions of the file it is to replace. Returns its name, or "".
+std::string WriteTemporary(const std::string& path, const std::string& text, const Stamp& old)
 {
-    RemoveStaleTemporaries(folder);
-    std::string path = folder + "/" + kFileName;
-    std::string targetFolder = folder;
-    struct stat info;
-    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        char* resolved = realpath(path.c_str(), nullptr);
-        if (!resolved)
-            return; // a dangling link: where the settings belong is unknown
-        path = resolved;
-        std::free(resolved);
-        targetFolder = path.substr(0, path.rfind('/'));
-        if (targetFolder.empty())
-            targetFolder = "/";
-    }
-    const std::string temp = targetFolder + "/" + kTempPrefix + std::to_string(getpid()) + "." +
+    const std::string temp = FolderOf(path) + "/" + kTempPrefix + std::to_string(getpid()) + "." +
                              std::to_string(tempCounter.fetch_add(1)) + kTempSuffix;
     const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0)
-        return;
-    bool ok = WriteAll(fd, text) && fsync(fd) == 0;
+        return {};
+    bool ok =
+        (!old.exists || fchmod(fd, old.mode & 07777) == 0) && WriteAll(fd, text) && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
-    if (!ok || rename(temp.c_str(), path.c_str()) != 0) {
+    if (!ok) {
         unlink(temp.c_str());
-        return;
+        return {};
     }
-    const int dirFd = open(targetFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        fsync(dirFd);
-        close(dirFd);
-    }
+    return temp;
 }
 
 } // namespace
 
 struct SettingsStore {
     RegFile file;
-    std::string key; // "HKEY_CURRENT_USER\..."
-    std::string folder;
-    int lockFd = -1;      // >= 0: opened for writing, lock held
-    bool changed = false; // something to commit
+    std::string key;  // "HKEY_CURRENT_USER\..."
+    std::string path; // the file, behind a symbolic link where there is one
+    Stamp stamp;      // of the file as read
+    int lockFd = -1;  // >= 0: opened for writing, lock held
 };
 
 SettingsStore* StoreOpenForRead(const char* keyPath)
 {
     const std::string folder = StoreFolder();
-    std::string text;
-    if (folder.empty() || !ReadFileCapped(folder + "/" + kFileName, &text))
+    if (folder.empty())
+        return nullptr;
+    std::string text, why;
+    Stamp stamp;
+    const std::string path = folder + "/" + kFileName;
+    const ReadResult result = ReadWholeFile(path, &text, &stamp, &why);
+    if (result == ReadResult::kUnusable)
+        ReportLeftAlone(path, why);
+    if (result != ReadResult::kRead)
         return nullptr;
     auto* store = new SettingsStore;
     store->key = std::string("HKEY_CURRENT_USER\\") + keyPath;
-    store->file.Parse(text);
+    store->file.Parse(std::move(text));
     if (!store->file.HasKey(store->key)) {
         delete store;
         return nullptr;
     }
-    store->folder = folder;
     return store;
 }
 
@@ -235,23 +299,43 @@ SettingsStore* StoreOpenForWrite(const char* keyPath)
             return nullptr;
         }
     }
-    // A file that is there but cannot be read stays as it is: replacing it
-    // with our values alone would lose whatever else it holds.
-    const std::string path = folder + "/" + kFileName;
-    std::string text;
-    if (!ReadFileCapped(path, &text) && access(path.c_str(), F_OK) == 0) {
+    // Where the file is a symbolic link (settings kept elsewhere by the user),
+    // the file it points to is the one replaced, and the link stays.
+    std::string path = folder + "/" + kFileName;
+    struct stat info;
+    if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+        char* resolved = realpath(path.c_str(), nullptr);
+        if (!resolved) {
+            ReportLeftAlone(path, "is a symbolic link to nothing");
+            close(lockFd);
+            return nullptr;
+        }
+        path = resolved;
+        std::free(resolved);
+    }
+    // A file that is there but cannot be read whole, or that the user made
+    // read-only, stays as it is: replacing it would lose what it holds.
+    std::string text, why;
+    Stamp stamp;
+    const ReadResult result = ReadWholeFile(path, &text, &stamp, &why);
+    if (result == ReadResult::kRead && access(path.c_str(), W_OK) != 0) {
+        why = std::string("cannot be written: ") + std::strerror(errno);
+        ReportLeftAlone(path, why);
+        close(lockFd);
+        return nullptr;
+    }
+    if (result == ReadResult::kUnusable) {
+        ReportLeftAlone(path, why);
         close(lockFd);
         return nullptr;
     }
     auto* store = new SettingsStore;
-    store->folder = folder;
+    store->path = path;
+    store->stamp = stamp;
     store->lockFd = lockFd;
     store->key = std::string("HKEY_CURRENT_USER\\") + keyPath;
-    store->file.Parse(text);
-    if (!store->file.HasKey(store->key)) {
-        store->file.EnsureKey(store->key);
-        store->changed = true;
-    }
+    store->file.Parse(std::move(text));
+    store->file.EnsureKey(store->key);
     return store;
 }
 
@@ -260,26 +344,69 @@ void StoreSetValue(SettingsStore* store, const char* name, uint32_t value)
     if (!store || store->lockFd < 0)
         return;
     store->file.SetDword(store->key, name, value);
-    store->changed = true;
 }
+
+namespace {
+
+// Replaces the file with the store's text: temporary file, flushed, renamed,
+// folder flushed. A failure to write (a full disk, a folder that cannot be
+// written) leaves the previous file as it was.
+void Commit(SettingsStore* store)
+{
+    RemoveStaleTemporaries(FolderOf(store->path));
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        const std::string text = store->file.Serialize();
+        if (text == store->file.Text())
+            return; // every value is stored as it is
+        if (text.size() > kMaxFileBytes) {
+            ReportLeftAlone(store->path, "would grow larger than " +
+                                             std::to_string(kMaxFileBytes >> 20) + " MiB");
+            return;
+        }
+        const std::string temp = WriteTemporary(store->path, text, store->stamp);
+        if (temp.empty())
+            return;
+        // Another program may have rewritten the file since it was read. Its
+        // stamp is not enough to tell (times are coarse and inode numbers come
+        // back), so the file is read again and compared.
+        std::string current, why;
+        Stamp stamp;
+        const ReadResult result = ReadWholeFile(store->path, &current, &stamp, &why);
+        if (result == ReadResult::kUnusable) {
+            unlink(temp.c_str());
+            ReportLeftAlone(store->path, why);
+            return;
+        }
+        if (result == ReadResult::kMissing ? !store->stamp.exists
+                                           : store->stamp.exists && current == store->file.Text()) {
+            if (rename(temp.c_str(), store->path.c_str()) != 0) {
+                unlink(temp.c_str());
+                return;
+            }
+            const int dirFd =
+                open(FolderOf(store->path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            if (dirFd >= 0) {
+                fsync(dirFd);
+                close(dirFd);
+            }
+            return;
+        }
+        // Start again from the newer version, with the values set here laid over it.
+        unlink(temp.c_str());
+        store->stamp = stamp;
+        store->file.Rebase(std::move(current));
+    }
+    ReportLeftAlone(store->path, "kept changing while it was saved");
+}
+
+} // namespace
 
 void StoreClose(SettingsStore* store)
 {
     if (!store)
         return;
     if (store->lockFd >= 0) {
-        if (store->changed) {
-            std::string text = store->file.Serialize();
-            if (text.size() > kMaxFileBytes) {
-                store->file.KeepOnlyDwords();
-                text = store->file.Serialize();
-            }
-            if (text.size() > kMaxFileBytes) {
-                store->file.KeepOnlyKey(store->key);
-                text = store->file.Serialize();
-            }
-            ReplaceFile(store->folder, text);
-        }
+        Commit(store);
         close(store->lockFd); // releases the lock
     }
     delete store;

@@ -275,16 +275,7 @@ WindowHandle PlatformCreateSaverWindow(uint32_t exStyle, const char* title, uint
     if (id == 0)
         return 0;
 
-    XStoreName(x11Display, id, title != nullptr ? title : "");
-    char className[] = "WindowsScreenSaverClass";
-    char instanceName[] = "brittleview";
-    XClassHint hint = {instanceName, className};
-    XSetClassHint(x11Display, id, &hint);
-    XSetWMProtocols(x11Display, id, &x11Atoms.deleteWindow, 1);
-    const long pid = static_cast<long>(getpid());
-    const Atom pidAtom = XInternAtom(x11Display, "_NET_WM_PID", False);
-    XChangeProperty(x11Display, id, pidAtom, XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(&pid), 1);
+    X11NameWindow(id, title != nullptr ? title : "", "WindowsScreenSaverClass");
     XSync(x11Display, False);
     // A parent that went away just before the window was made leaves no window
     // (the error is trapped) and would never send the DestroyNotify that ends the loop.
