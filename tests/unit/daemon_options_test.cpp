@@ -1,5 +1,6 @@
 // The saver-daemon command line: which command lines are daemon ones, every
-// option with good and bad values, laying the options over the settings, and
+// option with good values (the bad ones are run through the program by
+// tests/e2e/daemon_bad_options.sh), laying the options over the settings, and
 // the choice of the window to draw in.
 
 #include <gtest/gtest.h>
@@ -72,24 +73,6 @@ TEST(DaemonOptions, EachOptionAndEachBadValue)
         " --rotation-y-time 2 --rotation-z-amplitude 3 --rotation-z-time 4 --zoom-amplitude 100"
         " --zoom-time 5 => f16=3600 f17=1000 f18=1 f19=2 f20=3 f21=4 f22=100 f23=5",
         "--priority 0 --priority 2 => f0=0 f0=2"};
-    // "command line => part of the one-line message", naming the option and the value.
-    const char* errors[] = {
-        "--root --bogus => unknown option \"--bogus\"",
-        "--root stray => unexpected argument \"stray\"", "--root -s => \"-s\"",
-        "--root=1 => --root takes no value", "--delay abc => --delay: \"abc\"",
-        "--delay -1 => \"-1\"", "--delay 1.5 => \"1.5\"", "--delay 10000001 => \"10000001\"",
-        "--delay => --delay needs a value", "--delay= => \"\"",
-        "--window-id 0 => --window-id: \"0\"", "--window-id 0x0 => \"0x0\"",
-        "--window-id 0x => \"0x\"", "--window-id 0x100000000 => \"0x100000000\"",
-        "--window-id 12z => \"12z\"", "--window-id -5 => \"-5\"", "--window-id 0xg1 => \"0xg1\"",
-        "--image => needs a value", "--image= => --image", "--preset wave-5 => \"wave-5\"",
-        "--preset Explode1 => --preset: \"Explode1\"", "--mode wave-4 => --mode: \"wave-4\"",
-        "--mode 1 => \"1\"", "--children 11 => --children: \"11\"", "--children -1 => \"-1\"",
-        "--x-divisions 0 => --x-divisions", "--y-divisions 301 => 301",
-        "--texture-width 300 => --texture-width: \"300\"", "--texture-height 4096 => \"4096\"",
-        "--priority 3 => \"3\"", "--zoom-amplitude 101 => \"101\"",
-        "--rotation-z-amplitude 3601 => \"3601\"", "--wave-amplitude 1e3 => \"1e3\"",
-        "--wave-rate-1 99999999999999999999999 => --wave-rate-1"};
     // clang-format on
     DaemonOptions options;
     std::string message;
@@ -99,12 +82,6 @@ TEST(DaemonOptions, EachOptionAndEachBadValue)
         const std::string line = c.substr(0, c.find(" => ")), read = c.substr(c.find(" => ") + 4);
         EXPECT_EQ(Parse(line, &options, &message), DaemonParse::kRun) << line << ": " << message;
         EXPECT_EQ(Describe(options), read) << line;
-    }
-    for (const std::string c : errors) {
-        const std::string line = c.substr(0, c.find(" => ")), part = c.substr(c.find(" => ") + 4);
-        EXPECT_EQ(Parse(line, &options, &message), DaemonParse::kError) << line;
-        EXPECT_NE(message.find(part), std::string::npos) << line << ": " << message;
-        EXPECT_EQ(message.find('\n'), std::string::npos) << message;
     }
     EXPECT_EQ(Parse("--help", &options, &message), DaemonParse::kHelp);
     EXPECT_EQ(Parse("-root -help --bogus", &options, &message), DaemonParse::kHelp);

@@ -2,7 +2,6 @@
 // XDG_CONFIG_HOME pointed at a scratch folder, so none touches the user's own.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -70,11 +69,6 @@ class SettingsFile : public ::testing::Test {
         fs::create_directories(folder_);
         std::ofstream(path_, std::ios::binary) << text;
     }
-    // The folder holds nothing but the file and its lock: no temporary left.
-    void ExpectClean(long files = 2) const
-    {
-        EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), files);
-    }
     static bool Same(const SettingsRecord& a, const SettingsRecord& b)
     {
         return std::memcmp(&a, &b, sizeof a) == 0;
@@ -97,33 +91,6 @@ TEST_F(SettingsFile, NoFileMeansDefaultsAndASaveWritesAllValuesInOrder)
     EXPECT_FALSE(fs::exists(folder_)) << "loading creates nothing";
     SaveSettings();
     EXPECT_EQ(Read(), kDefaultsFile);
-}
-
-TEST_F(SettingsFile, ConcurrentSavesNeverCorruptTheFileOrLoseAValue)
-{
-    SaveSettings();
-    const auto writerKey = [](int w) {
-        return std::string(SettingsKeyPath) + "\\Writer" + std::to_string(w);
-    };
-    for (int w = 0; w < 4; ++w) {
-        if (fork() == 0) {
-            for (Settings.genChildren = 0; Settings.genChildren < 40; ++Settings.genChildren)
-                WriteSettingsKey(writerKey(w).c_str(), Settings, false);
-            _exit(0);
-        }
-    }
-    // Until the last writer is gone, every load finds the main key whole.
-    while (waitpid(-1, nullptr, WNOHANG) != -1) {
-        SettingsRecord record;
-        std::memset(&record, 0xff, sizeof record);
-        ASSERT_TRUE(ReadSettingsKey(SettingsKeyPath, &record));
-        ASSERT_TRUE(Same(record, defaults_));
-    }
-    for (int w = 0; w < 4; ++w) {
-        ASSERT_TRUE(ReadSettingsKey(writerKey(w).c_str(), &Settings)) << "writer " << w;
-        EXPECT_EQ(Settings.genChildren, 39) << "writer " << w;
-    }
-    ExpectClean();
 }
 
 TEST_F(SettingsFile, UserPresetSlotsRoundTripAndSurviveSavesOfTheSettings)
