@@ -42,7 +42,7 @@ const bool backtraceReady = CalledFromTheProgram(); // its first call loads a li
 
 } // namespace
 
-// The library's other forms of new (array, nothrow) and delete (sized) come down to these two.
+// The library's other forms of new (array, nothrow) and delete come down to these two.
 void* operator new(std::size_t size)
 {
     if (counting.load(std::memory_order_relaxed) && backtraceReady) {
@@ -55,6 +55,10 @@ void* operator new(std::size_t size)
     throw std::bad_alloc();
 }
 void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
 {
     std::free(p);
 }

@@ -47,7 +47,7 @@ std::string Describe(const DaemonOptions& o)
 
 } // namespace
 
-TEST(DaemonOptions, EachOptionAndEachBadValue)
+TEST(DaemonOptions, GoodValuesOfEachOptionAndLinesThatAreNotDaemonOnes)
 {
     // clang-format off
     // Not daemon command lines: the classic grammar reads them unchanged.
