@@ -42,7 +42,7 @@ TEST(DaemonPicture, ScreenshotIsCroppedAtTheWindowOrCentredInIt)
     EXPECT_EQ(ReadFittedScreenshot(&fitted, 1, 1), Photo(nullptr, 3, 2));
 }
 
-TEST(DaemonPicture, OrderOfSources)
+TEST(DaemonPicture, SourcesInOrderAndTheDesktopOnlyWhereTheDaemonAllowsIt)
 {
     using S = PictureSource;
     struct Case {
@@ -59,14 +59,12 @@ TEST(DaemonPicture, OrderOfSources)
         const int count = PictureOrder(c.choice, out);
         EXPECT_EQ(std::vector<S>(out, out + count), c.order);
     }
-}
 
-TEST(DaemonPicture, GrabDesktopImagesResource)
-{
-    struct Case {
+    // The desktop is allowed unless the daemon's settings file says otherwise.
+    struct Resource {
         const char* text;
         bool allowed;
-    } cases[] = {
+    } resources[] = {
         {"", true},
         {"mode: one\ngrabDesktopImages:\tTrue\n", true},
         {"grabDesktopImages:\tFalse\n", false},
@@ -77,6 +75,6 @@ TEST(DaemonPicture, GrabDesktopImagesResource)
         {"! grabDesktopImages: False\n", true},
         {"grabDesktopImagesLater: False\nchooseRandomImages: False\n", true},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(DesktopImagesAllowed(c.text), c.allowed) << c.text;
+    for (const Resource& r : resources)
+        EXPECT_EQ(DesktopImagesAllowed(r.text), r.allowed) << r.text;
 }

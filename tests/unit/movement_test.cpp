@@ -23,7 +23,7 @@ std::pair<float, float> Swing(MovementChannel* c)
 
 } // namespace
 
-TEST(MovementChannel, DefaultRotationXAndZoomFollowTheirKnownSequences)
+TEST(MovementChannel, DefaultsFollowTheirKnownSequencesAndChannelsThatCannotSwingHoldOneValue)
 {
     MovementChannel x, zoom;
     InitMovementChannel(&x, 10.0f, 30.0f);
@@ -47,10 +47,7 @@ TEST(MovementChannel, DefaultRotationXAndZoomFollowTheirKnownSequences)
         EXPECT_NEAR(zoomPeak, 2.5095f, 1e-3f) << swing;
         EXPECT_NEAR(zoomTrough, 0.394f, 1e-3f) << swing;
     }
-}
 
-TEST(MovementChannel, ChannelsThatCannotSwingHoldOneValue)
-{
     // Zoom channels (1, amplitude, time, value): time 0, as in the explode
     // presets, holds zoom0 / 10; a zoom of 10 or less never swings; zoom 0
     // shrinks the scene to nothing. Rotation channels (0, ...): amplitude 0,

@@ -5,7 +5,7 @@
 #include "core/random.h"
 #include "render/scene.h"
 
-TEST(Sparkle, CountsGrowByOneEvery160ListsAndCloudsSpreadWithTheirIndex)
+TEST(Sparkle, CountsGrowEvery160ListsCloudsSpreadWithTheirIndexAndDrawsComeInYXZOrder)
 {
     SeedRandom(12345);
     float points[kMaxSparklePoints * 3];
@@ -29,14 +29,10 @@ TEST(Sparkle, CountsGrowByOneEvery160ListsAndCloudsSpreadWithTheirIndex)
         EXPECT_EQ(lowest[band], 5 + band) << band;
         EXPECT_EQ(highest[band], 9 + band) << band;
     }
-}
 
-TEST(Sparkle, DrawsCountThenYXZOrderFromTheGenerator)
-{
     // Seed 1 gives 41, 18467, 6334, 26500, ...: count 41 % 5 + 999 / 160 + 5
     // = 12, then y from 467, x from 334, z from 500, in thousandths of a cell.
     SeedRandom(1);
-    float points[kMaxSparklePoints * 3];
     EXPECT_EQ(SparklePoints(999, 40.0f, points), 12);
     const float g = 999 * 40.0f * 0.001f;
     EXPECT_NEAR(points[0], (0.334 - 0.5) * g, 1e-4);

@@ -26,11 +26,6 @@ void Pump(DWORD milliseconds)
     } while (GetTickCount() - start < milliseconds);
 }
 
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 int Fail(const char* what)
 {
     std::printf("preview host: %s\n", what);
@@ -44,7 +39,7 @@ int main(int argc, char** argv)
     if (argc < 2)
         return Fail("usage: preview_host SAVER.scr");
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = HostProc;
+    windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = "BvPreviewHost";

@@ -4,7 +4,7 @@
 #include "platform/window_styles.h"
 #include "platform/x11/gtk_dialog_rules.h"
 
-TEST(GtkDialogRules, DialogUnitsFollowTheFontsBaseUnits)
+TEST(GtkDialogRules, DialogUnitsFollowTheFontsBaseUnitsAndWideTextOverflowsToTheLeft)
 {
     // 52 letters 322 pixels wide and 13-pixel lines: base units 6 x 13.
     const DialogUnits sans = DialogUnitsFromFont(322, 13);
@@ -14,9 +14,14 @@ TEST(GtkDialogRules, DialogUnitsFollowTheFontsBaseUnits)
     const DialogUnits tiny = DialogUnitsFromFont(10, 3); // never below 4 x 8
     EXPECT_EQ(tiny.X(7), 7);
     EXPECT_EQ(tiny.Y(9), 9);
+    // Centred or right-aligned text wider than its control overflows to the left.
+    EXPECT_EQ(StaticOverflowShift(kSsCenter, 11), 5);
+    EXPECT_EQ(StaticOverflowShift(kSsRight | kSsNotify, 11), 11);
+    EXPECT_EQ(StaticOverflowShift(kSsLeft, 11), 0);
+    EXPECT_EQ(StaticOverflowShift(kSsCenter, -4), 0);
 }
 
-TEST(GtkDialogRules, TabCyclesTheStopsInTemplateOrder)
+TEST(GtkDialogRules, TabCyclesTheStopsInTemplateOrderAndEnterPressesTheDefaultButton)
 {
     const std::vector<bool> stops = {false, true, false, true};
     const struct {
@@ -30,10 +35,8 @@ TEST(GtkDialogRules, TabCyclesTheStopsInTemplateOrder)
     EXPECT_EQ(NextTabStop({false, true}, 1, true), 1) << "the only stop keeps the focus";
     EXPECT_EQ(NextTabStop({false, false}, -1, true), -1);
     EXPECT_EQ(NextTabStop({}, -1, false), -1);
-}
 
-TEST(GtkDialogRules, EnterPressesTheDefaultButtonUnlessAButtonHasTheFocus)
-{
+    // Enter presses the default button unless a button has the focus.
     const ControlTemplate controls[] = {
         {1, ControlKind::PushButton, "OK", 0, 0, 10, 10, kBsPushButton},
         {7, ControlKind::PushButton, "Go", 0, 0, 10, 10, kBsDefPushButton | kWsTabStop},
@@ -45,12 +48,4 @@ TEST(GtkDialogRules, EnterPressesTheDefaultButtonUnlessAButtonHasTheFocus)
     EXPECT_EQ(EnterButtonId(dialog, &controls[0]), 0);
     const DialogTemplate plain = {5, "t", 50, 50, 0, "f", 8, controls, 1};
     EXPECT_EQ(EnterButtonId(plain, nullptr), 1) << "IDOK without a default button";
-}
-
-TEST(GtkDialogRules, WideCentredOrRightAlignedTextOverflowsToTheLeft)
-{
-    EXPECT_EQ(StaticOverflowShift(kSsCenter, 11), 5);
-    EXPECT_EQ(StaticOverflowShift(kSsRight | kSsNotify, 11), 11);
-    EXPECT_EQ(StaticOverflowShift(kSsLeft, 11), 0);
-    EXPECT_EQ(StaticOverflowShift(kSsCenter, -4), 0);
 }

@@ -4,7 +4,6 @@
 
 #include <unistd.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,6 +12,7 @@
 #include "config/persistence.h"
 #include "core/settings.h"
 #include "platform/settings_store.h"
+#include "unit/dialog_store_sandbox.h"
 
 namespace fs = std::filesystem;
 
@@ -69,10 +69,6 @@ class SettingsFile : public ::testing::Test {
         fs::create_directories(folder_);
         std::ofstream(path_, std::ios::binary) << text;
     }
-    static bool Same(const SettingsRecord& a, const SettingsRecord& b)
-    {
-        return std::memcmp(&a, &b, sizeof a) == 0;
-    }
 
     static inline int count = 0;
     const std::string home_ = scratchRoot + "/t" + std::to_string(count++);
@@ -87,7 +83,7 @@ TEST_F(SettingsFile, NoFileMeansDefaultsAndASaveWritesAllValuesInOrder)
 {
     Settings.Mode = 3;
     LoadSettings();
-    EXPECT_TRUE(Same(Settings, defaults_));
+    EXPECT_TRUE(SameRecord(Settings, defaults_));
     EXPECT_FALSE(fs::exists(folder_)) << "loading creates nothing";
     SaveSettings();
     EXPECT_EQ(Read(), kDefaultsFile);
@@ -110,14 +106,14 @@ TEST_F(SettingsFile, UserPresetSlotsRoundTripAndSurviveSavesOfTheSettings)
 
     EXPECT_FALSE(RecallUserPreset(3));
     EXPECT_FALSE(RecallUserPreset(0));
-    EXPECT_TRUE(Same(Settings, defaults_)) << "an empty slot changes nothing";
+    EXPECT_TRUE(SameRecord(Settings, defaults_)) << "an empty slot changes nothing";
     ASSERT_TRUE(RecallUserPreset(2));
-    EXPECT_TRUE(Same(Settings, preset));
+    EXPECT_TRUE(SameRecord(Settings, preset));
 
     // A slot holding only some values changes only those fields.
     Write("REGEDIT4\n\n[HKEY_CURRENT_USER\\" + std::string(SettingsKeyPath) +
           "\\Presets\\3]\n\"Mode\"=dword:00000001\n");
     ASSERT_TRUE(RecallUserPreset(3));
     preset.Mode = 1;
-    EXPECT_TRUE(Same(Settings, preset));
+    EXPECT_TRUE(SameRecord(Settings, preset));
 }
