@@ -2,9 +2,7 @@
 # standard error naming the option and the value, before any window is made.
 source "$(dirname "$0")/lib/daemon_e2e.bash" "$@"
 
-stdbuf -oL xev -root -event substructure >"$WORK/xev.log" 2>&1 &
-STARTED+=("$!")
-sleep 0.5
+watch_windows
 
 PART="" # a part the message must hold
 check() { # [VAR=value...] -- arguments...
@@ -71,22 +69,6 @@ done <<'EOF'
 EOF
 PART=""
 
-sleep 0.5
-if grep -q CreateNotify "$WORK/xev.log"; then
-  fail "a window was created"
-else
-  pass "no window was created"
-fi
-# The watcher must see a window being made, or the check above proves nothing.
-"$BV" --window &
-pid=$!
-STARTED+=("$pid")
-for _ in $(seq 50); do
-  grep -q CreateNotify "$WORK/xev.log" && break
-  sleep 0.1
-done
-grep -q CreateNotify "$WORK/xev.log" && pass "the watcher sees --window's window" ||
-  fail "the watcher saw no window being made"
-stop "$pid"
+no_window_made "--window's window" "$BV" --window
 
 finish

@@ -65,3 +65,35 @@ run_bounded() {
   timeout -k 2 "$limit" "$@"
   EXIT_CODE=$?
 }
+
+# watch_windows: from now on every window made on the display is noted.
+watch_windows() {
+  stdbuf -oL xev -root -event substructure >"$WORK/xev.log" 2>&1 &
+  XEV=$!
+  STARTED+=("$XEV")
+  sleep 0.5
+  kill -0 "$XEV" 2>/dev/null || fail "xev did not start"
+}
+
+# no_window_made WHAT command...: passes when no window was made since
+# watch_windows; then starts command, which makes WHAT, and ends it, to show
+# that the watcher sees new windows (or the check proves nothing).
+no_window_made() {
+  local what=$1 probe
+  shift
+  sleep 0.5
+  if grep -q CreateNotify "$WORK/xev.log"; then
+    fail "a window was created: $(grep -m1 CreateNotify "$WORK/xev.log")"
+  else
+    pass "no window was created"
+  fi
+  start_bg probe "$@"
+  for _ in $(seq 50); do
+    grep -q CreateNotify "$WORK/xev.log" && break
+    sleep 0.1
+  done
+  grep -q CreateNotify "$WORK/xev.log" && pass "the watcher sees $what" ||
+    fail "the watcher saw no window being made"
+  kill "$probe" 2>/dev/null
+  wait "$probe" 2>/dev/null
+}
