@@ -23,6 +23,9 @@
 // text is ready, the file is read again; if it is no longer what the save
 // started from, the save starts again from the newer file (a few times, then
 // gives up and says so), so that the other program's changes are not lost.
+// The new file goes into place by an atomic exchange, so that a rename by such
+// a program between that last look and our own is seen, and undone: its file
+// is put back and the save starts again from it.
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
@@ -37,6 +40,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/settings_store.h"
 #include "platform/x11/reg_file.h"
@@ -246,6 +250,67 @@ std::string WriteTemporary(const std::string& path, const std::string& text, con
     return temp;
 }
 
+// An open handle on whatever stands at path (a link itself, not what it
+// names), for telling files apart exactly: a file held open keeps its inode
+// number, which a removed one may pass on to a new file.
+int OpenIdentity(const std::string& path)
+{
+    return open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+}
+
+bool SameFile(int a, int b)
+{
+    struct stat x, y;
+    return fstat(a, &x) == 0 && fstat(b, &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+}
+
+enum class Placed { kOurs, kTheirs, kFailed, kBusy };
+
+// Puts the temporary file in the place of `verified` (open), the file the save
+// started from. Each exchange swaps the two names atomically; what comes out
+// tells whether another program renamed its own file into place meanwhile.
+// Then that file goes back in, and so on until what comes out is what went in
+// last: kTheirs, the newest foreign file stands in place and ours is gone.
+// kOurs: ours is in place, the verified file removed. kFailed: nothing
+// changed. kBusy: the place kept changing; the temporary holds an older one.
+Placed PutInPlace(const std::string& temp, const std::string& path, int verified)
+{
+    const int ours = OpenIdentity(temp);
+    if (ours < 0)
+        return Placed::kFailed;
+    std::vector<int> held = {ours};
+    int placed = ours, expected = verified;
+    Placed result = Placed::kBusy;
+    for (int attempt = 0; attempt < 2 * kAttempts; ++attempt) {
+        if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) != 0) {
+            if (attempt > 0)
+                break;
+            // A file system without the exchange: a plain rename, as close
+            // after the last look as it can be.
+            const bool noExchange = errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
+            result = noExchange && rename(temp.c_str(), path.c_str()) == 0 ? Placed::kOurs
+                                                                           : Placed::kFailed;
+            break;
+        }
+        const int out = OpenIdentity(temp);
+        if (out < 0)
+            break;
+        held.push_back(out);
+        if (SameFile(out, expected)) {
+            unlink(temp.c_str());
+            result = placed == ours ? Placed::kOurs : Placed::kTheirs;
+            break;
+        }
+        // Another program's file came out: it goes back in next, and what
+        // goes in now must come out then.
+        expected = placed;
+        placed = out;
+    }
+    for (int fd : held)
+        close(fd);
+    return result;
+}
+
 } // namespace
 
 struct SettingsStore {
@@ -377,12 +442,27 @@ void Commit(SettingsStore* store)
             ReportLeftAlone(store->path, why);
             return;
         }
-        if (result == ReadResult::kMissing ? !store->stamp.exists
-                                           : store->stamp.exists && current == store->file.Text()) {
-            if (rename(temp.c_str(), store->path.c_str()) != 0) {
-                unlink(temp.c_str());
-                return;
-            }
+        Placed placed = Placed::kTheirs;
+        if (result == ReadResult::kMissing && !store->stamp.exists) {
+            // No file yet: ours goes in unless one appeared meanwhile.
+            if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, store->path.c_str(),
+                          RENAME_NOREPLACE) == 0)
+                placed = Placed::kOurs;
+            else if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
+                placed = rename(temp.c_str(), store->path.c_str()) == 0 ? Placed::kOurs
+                                                                        : Placed::kFailed;
+            else if (errno != EEXIST)
+                placed = Placed::kFailed;
+        } else if (result == ReadResult::kRead && store->stamp.exists &&
+                   current == store->file.Text()) {
+            const int verified = OpenIdentity(store->path);
+            struct stat info;
+            if (verified >= 0 && fstat(verified, &info) == 0 && SameVersion(StampOf(info), stamp))
+                placed = PutInPlace(temp, store->path, verified);
+            if (verified >= 0)
+                close(verified);
+        }
+        if (placed == Placed::kOurs) {
             const int dirFd =
                 open(FolderOf(store->path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             if (dirFd >= 0) {
@@ -391,8 +471,18 @@ void Commit(SettingsStore* store)
             }
             return;
         }
+        if (placed == Placed::kFailed) {
+            unlink(temp.c_str());
+            return;
+        }
+        if (placed == Placed::kBusy)
+            break;
         // Start again from the newer version, with the values set here laid over it.
-        unlink(temp.c_str());
+        unlink(temp.c_str()); // ours, unless it is gone already
+        if (ReadWholeFile(store->path, &current, &stamp, &why) == ReadResult::kUnusable) {
+            ReportLeftAlone(store->path, why);
+            return;
+        }
         store->stamp = stamp;
         store->file.Rebase(std::move(current));
     }

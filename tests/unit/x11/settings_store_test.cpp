@@ -79,7 +79,7 @@ class SettingsFile : public ::testing::Test {
 
 } // namespace
 
-TEST_F(SettingsFile, NoFileMeansDefaultsAndASaveWritesAllValuesInOrder)
+TEST_F(SettingsFile, NoFileMeansDefaultsAndSavesWriteAllValuesInOrder)
 {
     Settings.Mode = 3;
     LoadSettings();
@@ -87,6 +87,9 @@ TEST_F(SettingsFile, NoFileMeansDefaultsAndASaveWritesAllValuesInOrder)
     EXPECT_FALSE(fs::exists(folder_)) << "loading creates nothing";
     SaveSettings();
     EXPECT_EQ(Read(), kDefaultsFile);
+    Settings.Mode = 3;
+    SaveSettings(); // over the file that is there now
+    EXPECT_NE(Read().find("\"Mode\"=dword:00000003\n"), std::string::npos) << Read();
 }
 
 TEST_F(SettingsFile, UserPresetSlotsRoundTripAndSurviveSavesOfTheSettings)
