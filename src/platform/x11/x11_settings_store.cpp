@@ -273,6 +273,7 @@ enum class Placed { kOurs, kTheirs, kFailed, kBusy };
 // last: kTheirs, the newest foreign file stands in place and ours is gone.
 // kOurs: ours is in place, the verified file removed. kFailed: nothing
 // changed. kBusy: the place kept changing; the temporary holds an older one.
+// kTheirs is also the answer when the file went before the first exchange.
 Placed PutInPlace(const std::string& temp, const std::string& path, int verified)
 {
     const int ours = OpenIdentity(temp);
@@ -285,6 +286,10 @@ Placed PutInPlace(const std::string& temp, const std::string& path, int verified
         if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_EXCHANGE) != 0) {
             if (attempt > 0)
                 break;
+            if (errno == ENOENT) { // the file went meanwhile: start again
+                result = Placed::kTheirs;
+                break;
+            }
             // A file system without the exchange: a plain rename, as close
             // after the last look as it can be.
             const bool noExchange = errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
