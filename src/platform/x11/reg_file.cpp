@@ -350,6 +350,12 @@ std::string RegFile::Serialize() const
         std::find(lastSection.begin(), lastSection.end(), kNone) == lastSection.end())
         return text_;
 
+    // Ends a last line that has no line end. A carriage return standing last
+    // is completed into CRLF: another line end after it would leave it inside
+    // the line, and a value written there would no longer read.
+    const auto lineEndAfter = [this](char last) {
+        return last == '\r' ? std::string("\n") : lineEnd_;
+    };
     std::string out;
     out.reserve(text_.size() + 64 * (edits_.size() + 1));
     if (text_.empty())
@@ -393,7 +399,7 @@ std::string RegFile::Serialize() const
             }
         }
         if (!added.empty() && out[insertAt - 1] != '\n')
-            added.insert(0, lineEnd_); // the text ended without a line end
+            added.insert(0, lineEndAfter(out[insertAt - 1])); // the text ended without one
         out.insert(insertAt, added);
     }
 
@@ -402,7 +408,7 @@ std::string RegFile::Serialize() const
         if (lastSection[k] != kNone)
             continue;
         if (!out.empty() && out.back() != '\n')
-            out += lineEnd_;
+            out += lineEndAfter(out.back());
         if (!EndsWithBlankLine(out))
             out += lineEnd_;
         out.append(1, '[').append(keys_[k]).append(1, ']').append(lineEnd_);

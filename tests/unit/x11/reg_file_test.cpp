@@ -99,4 +99,9 @@ TEST(RegFile, OnlyWellFormedDwordsReadAndTheValuesAfterABadLineStillDo)
     file.SetDword(kKey, "x_div", 25);
     EXPECT_EQ(file.Serialize(),
               "REGEDIT4\r\n\r\n[" + kKey + "]\r\n\"x_div\"=dword:00000019\r\n" + rest);
+    // A last line ended by a lone CR, then values added after it.
+    file.Parse("REGEDIT4\r\n\r\n[" + kKey + "]\r\n\"x_div\"=dword:0000ttle\r");
+    file.SetDword(kKey, "x_div", 1);
+    file.SetDword(kKey, "y_div", 2);
+    EXPECT_EQ(Query(Parsed(file.Serialize()), "x_div"), 1u) << file.Serialize();
 }
