@@ -266,6 +266,13 @@ bool SameFile(int a, int b)
 
 enum class Placed { kOurs, kTheirs, kFailed, kBusy };
 
+// After a failed renameat2: true when the file system (or the kernel) does
+// not know its flags, so that only a plain rename is left.
+bool RenameFlagsUnknown()
+{
+    return errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
+}
+
 // Puts the temporary file in the place of `verified` (open), the file the save
 // started from. Each exchange swaps the two names atomically; what comes out
 // tells whether another program renamed its own file into place meanwhile.
@@ -292,9 +299,9 @@ Placed PutInPlace(const std::string& temp, const std::string& path, int verified
             }
             // A file system without the exchange: a plain rename, as close
             // after the last look as it can be.
-            const bool noExchange = errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP;
-            result = noExchange && rename(temp.c_str(), path.c_str()) == 0 ? Placed::kOurs
-                                                                           : Placed::kFailed;
+            result = RenameFlagsUnknown() && rename(temp.c_str(), path.c_str()) == 0
+                         ? Placed::kOurs
+                         : Placed::kFailed;
             break;
         }
         const int out = OpenIdentity(temp);
@@ -453,7 +460,7 @@ void Commit(SettingsStore* store)
             if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, store->path.c_str(),
                           RENAME_NOREPLACE) == 0)
                 placed = Placed::kOurs;
-            else if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
+            else if (RenameFlagsUnknown())
                 placed = rename(temp.c_str(), store->path.c_str()) == 0 ? Placed::kOurs
                                                                         : Placed::kFailed;
             else if (errno != EEXIST)
