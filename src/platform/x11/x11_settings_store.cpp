@@ -454,7 +454,10 @@ void Commit(SettingsStore* store)
             ReportLeftAlone(store->path, why);
             return;
         }
+        // kTheirs: the file is not what the save started from. `current` holds
+        // it, unless it changed again after the read (`reread`).
         Placed placed = Placed::kTheirs;
+        bool reread = true;
         if (result == ReadResult::kMissing && !store->stamp.exists) {
             // No file yet: ours goes in unless one appeared meanwhile.
             if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, store->path.c_str(),
@@ -473,6 +476,8 @@ void Commit(SettingsStore* store)
                 placed = PutInPlace(temp, store->path, verified);
             if (verified >= 0)
                 close(verified);
+        } else {
+            reread = false;
         }
         if (placed == Placed::kOurs) {
             const int dirFd =
@@ -491,7 +496,7 @@ void Commit(SettingsStore* store)
             break;
         // Start again from the newer version, with the values set here laid over it.
         unlink(temp.c_str()); // ours, unless it is gone already
-        if (ReadWholeFile(store->path, &current, &stamp, &why) == ReadResult::kUnusable) {
+        if (reread && ReadWholeFile(store->path, &current, &stamp, &why) == ReadResult::kUnusable) {
             ReportLeftAlone(store->path, why);
             return;
         }
