@@ -8,8 +8,9 @@
 // under an advisory lock (flock on settings.reg.lock next to the file), held
 // from StoreOpenForWrite to StoreClose, so that the saver and the dialog, which
 // run as separate processes, never lose each other's values. The new text goes
-// to a temporary file in the same folder, is flushed to disk and then renamed
-// over the old one: a crash or a full disk leaves the previous file as it was.
+// to a temporary file in the same folder, is flushed to disk and then takes the
+// old one's place in one atomic step (see below): a crash or a full disk leaves
+// the previous file as it was.
 //
 // The file is read whole, so that a save keeps every byte of it that is not
 // one of the values written: other keys, other values, comments, junk. Files
@@ -425,9 +426,10 @@ void StoreSetValue(SettingsStore* store, const char* name, uint32_t value)
 
 namespace {
 
-// Replaces the file with the store's text: temporary file, flushed, renamed,
-// folder flushed. A failure to write (a full disk, a folder that cannot be
-// written) leaves the previous file as it was.
+// Replaces the file with the store's text: temporary file, flushed, put in
+// place (PutInPlace; a first file only where none appeared meanwhile), folder
+// flushed. A failure to write (a full disk, a folder that cannot be written)
+// leaves the previous file as it was.
 void Commit(SettingsStore* store)
 {
     RemoveStaleTemporaries(FolderOf(store->path));
