@@ -10,48 +10,6 @@ const char* const SettingsKeyPath = "Software\\Quarnel\\ScreenSavers\\Brittlevie
 
 namespace {
 
-// One entry per stored value, in the order they are read and written.
-// Exactly one of the two field pointers is set.
-struct SettingField {
-    const char* name;
-    int32_t SettingsRecord::*intField;
-    float SettingsRecord::*floatField;
-};
-
-// clang-format off
-#define BV_INT(field) {#field, &SettingsRecord::field, nullptr}
-#define BV_FLOAT(field) {#field, nullptr, &SettingsRecord::field}
-// clang-format on
-constexpr SettingField kSettingFields[] = {
-    BV_INT(Priority),
-    BV_FLOAT(x_div),
-    BV_FLOAT(y_div),
-    BV_FLOAT(xyAmplitude),
-    BV_FLOAT(xyFrequency1),
-    BV_FLOAT(xyFrequency2),
-    BV_FLOAT(xySizeX),
-    BV_FLOAT(xySizeY),
-    BV_INT(Mode),
-    BV_INT(genChildren),
-    BV_INT(xyGoraud),
-    BV_INT(useLinear),
-    BV_INT(screenTextureWidth),
-    BV_INT(screenTextureHeight),
-    BV_INT(useTrails),
-    BV_INT(enableMovement),
-    BV_FLOAT(rotX0),
-    BV_FLOAT(rotX1),
-    BV_FLOAT(rotY0),
-    BV_FLOAT(rotY1),
-    BV_FLOAT(rotZ0),
-    BV_FLOAT(rotZ1),
-    BV_FLOAT(zoom0),
-    BV_FLOAT(zoom1),
-};
-#undef BV_INT
-#undef BV_FLOAT
-static_assert(sizeof kSettingFields / sizeof kSettingFields[0] == 24, "one entry per field");
-
 // The low 32 bits of the value truncated toward zero to a 64-bit integer.
 // Converting a float outside the 64-bit range is undefined, so those are
 // handled here: every float of magnitude 2^55 or more is a multiple of 2^32,

@@ -34,5 +34,23 @@ static_assert(sizeof(SettingsRecord) == 24 * 4, "24 fields of 32 bits each");
 
 extern SettingsRecord Settings;
 
+// One entry per stored value, in the stored order: the value's name, the
+// record's member it fills (exactly one of the two pointers is set), and the
+// whole numbers a command-line option may give it. Persistence and the
+// saver-daemon options both read the record through this table.
+struct SettingField {
+    const char* name;
+    int32_t SettingsRecord::*intField;
+    float SettingsRecord::*floatField;
+    int low, high;
+};
+constexpr int kSettingFieldCount = 24;
+extern const SettingField kSettingFields[kSettingFieldCount];
+
+// The entry of the stored value called name, or nullptr.
+const SettingField* FindSettingField(const char* name);
+// Assigns value to the field's member of *record, converted to its type.
+void SetSettingField(SettingsRecord* record, const SettingField& field, double value);
+
 // Assigns every field its default and touches nothing else.
 void SetDefaultSettings();

@@ -1,9 +1,12 @@
 #include "host/daemon_host.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <new>
 #include <string>
 
@@ -26,14 +29,33 @@ int Fail(const std::string& message)
     return 255;
 }
 
-// The daemon's per-user settings, or nothing when there are none.
+// The daemon's per-user settings, or nothing when there are none. Only a
+// regular file is read, without blocking and only its first kMaxDaemonSettings
+// bytes: a pipe or a device in its place must not hold up the start.
 std::string ReadDaemonSettings()
 {
+    constexpr size_t kMaxDaemonSettings = size_t{1} << 20;
     const char* home = std::getenv("HOME");
     if (!home || !*home)
         return std::string();
-    std::ifstream file(std::string(home) + "/.xscreensaver");
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    const int fd = open((std::string(home) + "/.xscreensaver").c_str(),
+                        O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return std::string();
+    std::string text;
+    struct stat info;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        text.resize(kMaxDaemonSettings);
+        size_t got = 0;
+        for (ssize_t n; got < text.size() && (n = read(fd, &text[got], text.size() - got)) != 0;) {
+            if (n < 0 && errno != EINTR)
+                break;
+            got += n > 0 ? static_cast<size_t>(n) : 0;
+        }
+        text.resize(got);
+    }
+    close(fd);
+    return text;
 }
 
 bool TrySource(PictureSource source, const DaemonOptions& options, int width, int height,
@@ -43,8 +65,9 @@ bool TrySource(PictureSource source, const DaemonOptions& options, int width, in
     case PictureSource::kScreenshot:
         return platform.readDaemonScreenshot(width, height, buffer);
     case PictureSource::kRootCapture:
-        // The window we draw in is the root, whose child does not exist yet:
-        // this is the desktop as the user left it.
+        // The window we draw in is the root, and the render thread makes its
+        // child there only once the picture is ready: this is the desktop as
+        // the user left it.
         return CapturePrimaryScreen(width, height, buffer);
     case PictureSource::kImageFile: {
         std::string message;
@@ -95,17 +118,12 @@ int RunDaemonHost(const DaemonOptions& options, DaemonRunReport* report)
     std::string message;
     if (!ChooseDaemonTarget(options, std::getenv("XSCREENSAVER_WINDOW"), &target, &message))
         return Fail(message);
-    DaemonWindowKind kind = DaemonWindowKind::kOwn;
-    if (target.kind == DaemonTarget::kForeignWindow)
-        kind = DaemonWindowKind::kForeign;
-    else if (target.kind == DaemonTarget::kRootWindow)
-        kind = DaemonWindowKind::kRoot;
 
     LoadSettings();
     ApplyDaemonOptions(options, &Settings);
 
     DaemonWindow window;
-    if (!platform.openDaemonWindow(kind, target.windowId, &window, &message))
+    if (!platform.openDaemonWindow(target.kind, target.windowId, &window, &message))
         return Fail(message);
 
     // The render thread loads the GL driver while the picture is being made.

@@ -35,93 +35,59 @@ constexpr Choice kTextureSizes[] = {{"128", 128},   {"256", 256},   {"512", 512}
 
 constexpr long kMaxDelay = 10000000; // ten seconds between frames is already a still picture
 
-// Field indexes into the settings record, in its stored order.
-enum Field {
-    kPriority,
-    kXDiv,
-    kYDiv,
-    kAmplitude,
-    kFrequency1,
-    kFrequency2,
-    kSizeX,
-    kSizeY,
-    kMode,
-    kChildren,
-    kSmooth,
-    kLinear,
-    kTextureWidth,
-    kTextureHeight,
-    kTrails,
-    kMovement,
-    kRotX0,
-    kRotX1,
-    kRotY0,
-    kRotY1,
-    kRotZ0,
-    kRotZ1,
-    kZoom0,
-    kZoom1,
-    kFieldCount
-};
-
 struct Option {
     const char* name;     // without the leading dashes
     const char* argument; // shown in the usage; nullptr: the option takes no value
-    const char* help;
+    const char* help;     // kNumber options add the field's range
     Kind kind;
-    int field = -1;
-    long low = 0, high = 0;
+    const char* field = nullptr; // the stored value's name (kSettingFields)
+    int value = 0;               // what a kSwitch assigns
     const Choice* choices = nullptr;
 };
 
-// The ranges are those of whole numbers that make a sensible picture: every
-// default and preset value lies inside them.
+// The ranges are the fields' own (kSettingFields): whole numbers that make a
+// sensible picture, with every default and preset value inside them.
 const Option kOptions[] = {
     {"root", nullptr, "draw on the root window (or the virtual root)", Kind::kRoot},
     {"window", nullptr, "open a 1024x768 window of its own, to try a setting", Kind::kWindow},
     {"window-id", "ID", "draw into window ID (decimal, or hex with 0x)", Kind::kWindowId},
-    {"delay", "N", "pause after each frame, microseconds (default 20000)", Kind::kDelay, -1, 0,
-     kMaxDelay},
+    {"delay", "N", "pause after each frame, microseconds (default 20000)", Kind::kDelay},
     {"fps", nullptr, "show the frame rate", Kind::kFps},
     {"no-fps", nullptr, "do not show the frame rate", Kind::kNoFps},
     {"image", "FILE", "the picture when the daemon gives no screenshot", Kind::kImage},
     {"help", nullptr, "print this list and exit", Kind::kHelp},
     {"preset", "NAME", "a built-in look first: explode-1..4 or wave-1..4", Kind::kPreset},
-    {"mode", "explode|wave-1|wave-2|wave-3", "the view mode", Kind::kChoice, kMode, 0, 0, kModes},
-    {"children", "N", "pieces a resting piece splits into (0..10)", Kind::kNumber, kChildren, 0,
-     10},
-    {"trails", nullptr, "flying pieces leave trails", Kind::kSwitch, kTrails, 1},
-    {"no-trails", nullptr, "no trails", Kind::kSwitch, kTrails, 0},
-    {"x-divisions", "N", "grid cells across (1..300)", Kind::kNumber, kXDiv, 1, 300},
-    {"y-divisions", "N", "grid cells down (1..300)", Kind::kNumber, kYDiv, 1, 300},
+    {"mode", "explode|wave-1|wave-2|wave-3", "the view mode", Kind::kChoice, "Mode", 0, kModes},
+    {"children", "N", "pieces a resting piece splits into", Kind::kNumber, "genChildren"},
+    {"trails", nullptr, "flying pieces leave trails", Kind::kSwitch, "useTrails", 1},
+    {"no-trails", nullptr, "no trails", Kind::kSwitch, "useTrails", 0},
+    {"x-divisions", "N", "grid cells across", Kind::kNumber, "x_div"},
+    {"y-divisions", "N", "grid cells down", Kind::kNumber, "y_div"},
     {"texture-width", "N", "screen texture width: 128, 256, 512, 1024 or 2048", Kind::kChoice,
-     kTextureWidth, 0, 0, kTextureSizes},
+     "screenTextureWidth", 0, kTextureSizes},
     {"texture-height", "N", "screen texture height: 128, 256, 512, 1024 or 2048", Kind::kChoice,
-     kTextureHeight, 0, 0, kTextureSizes},
-    {"linear-filtering", nullptr, "smooth the screen texture", Kind::kSwitch, kLinear, 1},
-    {"no-linear-filtering", nullptr, "nearest-texel screen texture", Kind::kSwitch, kLinear, 0},
-    {"wave-amplitude", "N", "wave height (0..1000)", Kind::kNumber, kAmplitude, 0, 1000},
-    {"wave-rate-1", "N", "first wave time rate (0..1000)", Kind::kNumber, kFrequency1, 0, 1000},
-    {"wave-rate-2", "N", "second wave time rate (0..1000)", Kind::kNumber, kFrequency2, 0, 1000},
-    {"wave-size-x", "N", "wave scale across (0..1000)", Kind::kNumber, kSizeX, 0, 1000},
-    {"wave-size-y", "N", "wave scale down (0..1000)", Kind::kNumber, kSizeY, 0, 1000},
-    {"smooth-shading", nullptr, "smooth shading of the wave mesh", Kind::kSwitch, kSmooth, 1},
-    {"no-smooth-shading", nullptr, "flat shading of the wave mesh", Kind::kSwitch, kSmooth, 0},
-    {"movement", nullptr, "the camera swings and zooms", Kind::kSwitch, kMovement, 1},
-    {"no-movement", nullptr, "the camera stays still", Kind::kSwitch, kMovement, 0},
-    {"rotation-x-amplitude", "N", "camera swing about X, degrees (0..3600)", Kind::kNumber, kRotX0,
-     0, 3600},
-    {"rotation-x-time", "N", "time of the swing about X (0..1000)", Kind::kNumber, kRotX1, 0, 1000},
-    {"rotation-y-amplitude", "N", "camera swing about Y, degrees (0..3600)", Kind::kNumber, kRotY0,
-     0, 3600},
-    {"rotation-y-time", "N", "time of the swing about Y (0..1000)", Kind::kNumber, kRotY1, 0, 1000},
-    {"rotation-z-amplitude", "N", "camera turn about Z, degrees (0..3600)", Kind::kNumber, kRotZ0,
-     0, 3600},
-    {"rotation-z-time", "N", "time of the turn about Z (0..1000)", Kind::kNumber, kRotZ1, 0, 1000},
-    {"zoom-amplitude", "N", "largest zoom, in tenths (0..100)", Kind::kNumber, kZoom0, 0, 100},
-    {"zoom-time", "N", "time of the zoom (0..1000)", Kind::kNumber, kZoom1, 0, 1000},
+     "screenTextureHeight", 0, kTextureSizes},
+    {"linear-filtering", nullptr, "smooth the screen texture", Kind::kSwitch, "useLinear", 1},
+    {"no-linear-filtering", nullptr, "nearest-texel screen texture", Kind::kSwitch, "useLinear", 0},
+    {"wave-amplitude", "N", "wave height", Kind::kNumber, "xyAmplitude"},
+    {"wave-rate-1", "N", "first wave time rate", Kind::kNumber, "xyFrequency1"},
+    {"wave-rate-2", "N", "second wave time rate", Kind::kNumber, "xyFrequency2"},
+    {"wave-size-x", "N", "wave scale across", Kind::kNumber, "xySizeX"},
+    {"wave-size-y", "N", "wave scale down", Kind::kNumber, "xySizeY"},
+    {"smooth-shading", nullptr, "smooth shading of the wave mesh", Kind::kSwitch, "xyGoraud", 1},
+    {"no-smooth-shading", nullptr, "flat shading of the wave mesh", Kind::kSwitch, "xyGoraud", 0},
+    {"movement", nullptr, "the camera swings and zooms", Kind::kSwitch, "enableMovement", 1},
+    {"no-movement", nullptr, "the camera stays still", Kind::kSwitch, "enableMovement", 0},
+    {"rotation-x-amplitude", "N", "camera swing about X, degrees", Kind::kNumber, "rotX0"},
+    {"rotation-x-time", "N", "time of the swing about X", Kind::kNumber, "rotX1"},
+    {"rotation-y-amplitude", "N", "camera swing about Y, degrees", Kind::kNumber, "rotY0"},
+    {"rotation-y-time", "N", "time of the swing about Y", Kind::kNumber, "rotY1"},
+    {"rotation-z-amplitude", "N", "camera turn about Z, degrees", Kind::kNumber, "rotZ0"},
+    {"rotation-z-time", "N", "time of the turn about Z", Kind::kNumber, "rotZ1"},
+    {"zoom-amplitude", "N", "largest zoom, in tenths", Kind::kNumber, "zoom0"},
+    {"zoom-time", "N", "time of the zoom", Kind::kNumber, "zoom1"},
     {"priority", "N", "drawing thread priority: 0 lowest, 1 below normal, 2 normal", Kind::kNumber,
-     kPriority, 0, 2},
+     "Priority"},
 };
 
 // The option that arg names ("-name", "--name", or either with "=value"),
@@ -243,7 +209,8 @@ bool ApplyOption(const Option& option, const char* value, DaemonOptions* options
     case Kind::kHelp:
         return true;
     case Kind::kSwitch:
-        options->assignments.push_back({option.field, static_cast<double>(option.low)});
+        options->assignments.push_back(
+            {FindSettingField(option.field), static_cast<double>(option.value)});
         return true;
     case Kind::kWindowId:
         if (!ParseWindowNumber(value, &options->windowId)) {
@@ -252,7 +219,7 @@ bool ApplyOption(const Option& option, const char* value, DaemonOptions* options
         }
         return true;
     case Kind::kDelay:
-        if (!ParseWhole(value, static_cast<unsigned long long>(option.high), &number)) {
+        if (!ParseWhole(value, kMaxDelay, &number)) {
             *message = ValueError(option, value, "a whole number from 0 to 10000000");
             return false;
         }
@@ -274,20 +241,23 @@ bool ApplyOption(const Option& option, const char* value, DaemonOptions* options
         }
         *message = ValueError(option, value, "a preset (explode-1..explode-4, wave-1..wave-4)");
         return false;
-    case Kind::kNumber:
-        if (!ParseWhole(value, static_cast<unsigned long long>(option.high), &number) ||
-            number < static_cast<unsigned long long>(option.low)) {
+    case Kind::kNumber: {
+        const SettingField* field = FindSettingField(option.field);
+        if (!ParseWhole(value, static_cast<unsigned long long>(field->high), &number) ||
+            number < static_cast<unsigned long long>(field->low)) {
             *message = ValueError(option, value,
-                                  "a whole number from " + std::to_string(option.low) + " to " +
-                                      std::to_string(option.high));
+                                  "a whole number from " + std::to_string(field->low) + " to " +
+                                      std::to_string(field->high));
             return false;
         }
-        options->assignments.push_back({option.field, static_cast<double>(number)});
+        options->assignments.push_back({field, static_cast<double>(number)});
         return true;
+    }
     case Kind::kChoice:
         for (const Choice* c = option.choices; c->word; ++c) {
             if (std::strcmp(c->word, value) == 0) {
-                options->assignments.push_back({option.field, static_cast<double>(c->value)});
+                options->assignments.push_back(
+                    {FindSettingField(option.field), static_cast<double>(c->value)});
                 return true;
             }
         }
@@ -296,25 +266,6 @@ bool ApplyOption(const Option& option, const char* value, DaemonOptions* options
     }
     return false;
 }
-
-// The settings record's fields by stored index; exactly one pointer is set.
-struct FieldRef {
-    int32_t SettingsRecord::*intField;
-    float SettingsRecord::*floatField;
-};
-// clang-format off
-#define BV_I(f) {&SettingsRecord::f, nullptr}
-#define BV_F(f) {nullptr, &SettingsRecord::f}
-constexpr FieldRef kFields[kFieldCount] = {
-    BV_I(Priority), BV_F(x_div), BV_F(y_div), BV_F(xyAmplitude), BV_F(xyFrequency1),
-    BV_F(xyFrequency2), BV_F(xySizeX), BV_F(xySizeY), BV_I(Mode), BV_I(genChildren),
-    BV_I(xyGoraud), BV_I(useLinear), BV_I(screenTextureWidth), BV_I(screenTextureHeight),
-    BV_I(useTrails), BV_I(enableMovement), BV_F(rotX0), BV_F(rotX1), BV_F(rotY0), BV_F(rotY1),
-    BV_F(rotZ0), BV_F(rotZ1), BV_F(zoom0), BV_F(zoom1),
-};
-#undef BV_I
-#undef BV_F
-// clang-format on
 
 } // namespace
 
@@ -373,6 +324,10 @@ const char* DaemonUsage()
             left.resize(std::max<size_t>(left.size() + 2, 40), ' ');
             text += left;
             text += option.help;
+            if (option.kind == Kind::kNumber) {
+                const SettingField* field = FindSettingField(option.field);
+                text += " (" + std::to_string(field->low) + ".." + std::to_string(field->high) + ")";
+            }
             text += '\n';
         }
         return text;
@@ -385,13 +340,8 @@ void ApplyDaemonOptions(const DaemonOptions& options, SettingsRecord* settings)
     if (options.preset >= 0 && options.preset < kPresetCount)
         ApplyPresetValues(kPresets[options.preset], settings);
     for (const DaemonOptions::Assignment& a : options.assignments) {
-        if (a.field < 0 || a.field >= kFieldCount)
-            continue;
-        const FieldRef& f = kFields[a.field];
-        if (f.intField)
-            settings->*f.intField = static_cast<int32_t>(a.value);
-        else
-            settings->*f.floatField = static_cast<float>(a.value);
+        if (a.field)
+            SetSettingField(settings, *a.field, a.value);
     }
 }
 
@@ -399,20 +349,20 @@ bool ChooseDaemonTarget(const DaemonOptions& options, const char* environmentWin
                         DaemonTarget* target, std::string* message)
 {
     *target = DaemonTarget();
+    const bool fromEnvironment = environmentWindow != nullptr && *environmentWindow != '\0' &&
+                                 (options.root || !options.ownWindow);
     if (options.windowId != 0) {
-        target->kind = DaemonTarget::kForeignWindow;
+        target->kind = DaemonWindowKind::kForeign;
         target->windowId = options.windowId;
-    } else if (environmentWindow != nullptr) {
+    } else if (fromEnvironment) {
         if (!ParseWindowNumber(environmentWindow, &target->windowId)) {
             *message =
                 "XSCREENSAVER_WINDOW: " + Quoted(environmentWindow) + " is not a window number";
             return false;
         }
-        target->kind = DaemonTarget::kForeignWindow;
+        target->kind = DaemonWindowKind::kForeign;
     } else if (options.root) {
-        target->kind = DaemonTarget::kRootWindow;
-    } else if (options.ownWindow) {
-        target->kind = DaemonTarget::kOwnWindow;
+        target->kind = DaemonWindowKind::kRoot;
     }
     return true;
 }

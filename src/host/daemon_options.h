@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "platform/daemon_window.h"
 
 // What the daemon-mode options ask for. Filled by ParseDaemonCommandLine.
 struct DaemonOptions {
@@ -19,10 +20,10 @@ struct DaemonOptions {
     bool showFps = false;      // --fps / --no-fps
     std::string imagePath;     // --image FILE: the picture when no screenshot is given
     int preset = -1;           // --preset NAME: index into kPresets, -1 for none
-    // Brittleview's own options in command-line order: field index into the
-    // settings record (0..23, the stored order) and the value to assign.
+    // Brittleview's own options in command-line order: the settings field
+    // (kSettingFields) and the value to assign.
     struct Assignment {
-        int field;
+        const SettingField* field;
         double value;
     };
     std::vector<Assignment> assignments;
@@ -51,13 +52,16 @@ const char* DaemonUsage();
 void ApplyDaemonOptions(const DaemonOptions& options, SettingsRecord* settings);
 
 // Where to draw, chosen from the options and the XSCREENSAVER_WINDOW value
-// (hex with 0x, or decimal; nullptr when unset). --window-id wins, then the
-// environment, then --root, then --window.
+// (hex with 0x, or decimal; nullptr or empty when unset). --window-id wins;
+// the variable names the window a daemon gives, so it stands in for --root and
+// for a command line that names no target, never for --window; with neither
+// a window id nor the variable, --root draws on the root, and everything else
+// in a window of its own.
 struct DaemonTarget {
-    enum Kind { kForeignWindow, kRootWindow, kOwnWindow, kNone } kind = kNone;
-    uint64_t windowId = 0;  // for kForeignWindow
+    DaemonWindowKind kind = DaemonWindowKind::kOwn;
+    uint64_t windowId = 0; // for kForeign
 };
-// Returns false with *message set when the environment value is not a window
-// number (empty, junk, 0).
+// Returns false with *message set when the environment value is used and is
+// not a window number (junk, 0).
 bool ChooseDaemonTarget(const DaemonOptions& options, const char* environmentWindow,
                         DaemonTarget* target, std::string* message);

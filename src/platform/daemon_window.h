@@ -15,7 +15,6 @@ enum class DaemonWindowKind {
 struct DaemonWindow {
     WindowHandle window = 0; // where the GL surface goes
     bool isRoot = false;     // the screen's root or virtual root window
-    int x = 0, y = 0;        // position on the screen
     int width = 0, height = 0;
 };
 

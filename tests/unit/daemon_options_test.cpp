@@ -1,12 +1,10 @@
-// The saver-daemon command line: which command lines are daemon ones, every
-// option with good values (the bad ones are run through the program by
-// tests/e2e/daemon_bad_options.sh), laying the options over the settings, and
-// the choice of the window to draw in.
+// The saver-daemon command line: which command lines are daemon ones, what
+// each option does to the settings record, every bad value's one-line
+// refusal, and the choice of the window to draw in.
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <iterator>
 #include <sstream>
 
@@ -27,7 +25,8 @@ DaemonParse Parse(const std::string& line, DaemonOptions* options, std::string* 
     return ParseDaemonCommandLine(static_cast<int>(argv.size()), argv.data(), options, message);
 }
 
-// The options read, in a short form: only what differs from the defaults.
+// What the options ask for, in a short form: the options that are not
+// settings, then every field of the resulting record that is not the default.
 std::string Describe(const DaemonOptions& o)
 {
     std::ostringstream s;
@@ -38,41 +37,46 @@ std::string Describe(const DaemonOptions& o)
         s << " delay=" << o.delayMicros;
     if (!o.imagePath.empty())
         s << " image=" << o.imagePath;
-    if (o.preset >= 0)
-        s << " preset=" << o.preset;
-    for (const auto& a : o.assignments)
-        s << " f" << a.field << "=" << a.value;
+    SetDefaultSettings();
+    SettingsRecord record = Settings;
+    ApplyDaemonOptions(o, &record);
+    for (const SettingField& f : kSettingFields) {
+        const double got = f.intField ? record.*f.intField : record.*f.floatField;
+        if (got != (f.intField ? Settings.*f.intField : Settings.*f.floatField))
+            s << " " << f.name << "=" << got;
+    }
     return s.str().empty() ? "" : s.str().substr(1);
 }
 
 } // namespace
 
-TEST(DaemonOptions, GoodValuesOfEachOptionAndLinesThatAreNotDaemonOnes)
+TEST(DaemonOptions, WhatEachOptionDoesToTheRecord)
 {
     // clang-format off
     // Not daemon command lines: the classic grammar reads them unchanged.
     const char* classic[] = {
         "", "/s", "-s", "--s", "-S --root", "/p 123", "-p 123", "/c:123", "/a", "/root", "---root",
         "- --root", "--roots", "/x", "root"};
-    // "command line => the options read", with one or two dashes, values behind a blank or '='.
+    // "command line => what it asks for", one or two dashes, values behind a blank or '='.
     const char* runs[] = {
         "--root => root", "-root -window-id 0x1A2b => root id=6699",
         "--window-id=4294967295 => id=4294967295", "-window => window", "--delay 0 => delay=0",
         "--delay=10000000 => delay=10000000", "--fps => fps", "--fps --no-fps => ",
-        "--image /tmp/p.png => image=/tmp/p.png", "--preset explode-1 => preset=0",
-        "--preset explode-4 => preset=3", "--preset wave-1 --preset wave-4 => preset=7",
-        "--mode explode --mode wave-1 --mode wave-3 => f8=0 f8=1 f8=3",
-        "--children 0 --children 10 => f9=0 f9=10", "--trails --no-trails => f14=1 f14=0",
-        "--x-divisions 1 --y-divisions 300 => f1=1 f2=300",
-        "--texture-width 128 --texture-height 2048 => f12=128 f13=2048",
-        "--linear-filtering --no-linear-filtering => f11=1 f11=0",
-        "--wave-amplitude 1000 --wave-rate-1 0 --wave-rate-2 07 --wave-size-x 60 --wave-size-y 0"
-        " => f3=1000 f4=0 f5=7 f6=60 f7=0",
-        "--smooth-shading --no-smooth-shading --movement --no-movement => f10=1 f10=0 f15=1 f15=0",
+        "--image /tmp/p.png => image=/tmp/p.png",
+        "--preset wave-1 --preset explode-4 => x_div=5 y_div=5 genChildren=4 rotX0=0 rotX1=0 "
+        "rotY0=30 rotY1=30 rotZ0=20 rotZ1=10 zoom0=5 zoom1=0",
+        "--mode wave-2 --preset explode-1 --mode wave-3 --children 7 --trails --no-trails"
+        " => x_div=30 y_div=25 Mode=3 genChildren=7 rotX0=45 rotY0=45 zoom0=3 zoom1=0",
+        "--x-divisions 1 --y-divisions 300 => x_div=1 y_div=300",
+        "--texture-width 128 --texture-height 2048 => screenTextureWidth=128 screenTextureHeight=2048",
+        "--no-linear-filtering --linear-filtering --no-smooth-shading --no-movement"
+        " => xyGoraud=0 useLinear=1 enableMovement=0",
+        "--wave-amplitude 1000 --wave-rate-1 0 --wave-rate-2 07 --wave-size-x 61 --wave-size-y 0"
+        " => xyAmplitude=1000 xyFrequency1=0 xyFrequency2=7 xySizeX=61 xySizeY=0",
         "--rotation-x-amplitude 3600 --rotation-x-time 1000 --rotation-y-amplitude 1"
         " --rotation-y-time 2 --rotation-z-amplitude 3 --rotation-z-time 4 --zoom-amplitude 100"
-        " --zoom-time 5 => f16=3600 f17=1000 f18=1 f19=2 f20=3 f21=4 f22=100 f23=5",
-        "--priority 0 --priority 2 => f0=0 f0=2"};
+        " --zoom-time 5 => rotX0=3600 rotX1=1000 rotY0=1 rotY1=2 rotZ0=3 rotZ1=4 zoom0=100 zoom1=5",
+        "--priority 2 --priority 0 => Priority=0"};
     // clang-format on
     DaemonOptions options;
     std::string message;
@@ -87,28 +91,54 @@ TEST(DaemonOptions, GoodValuesOfEachOptionAndLinesThatAreNotDaemonOnes)
     EXPECT_EQ(Parse("-root -help --bogus", &options, &message), DaemonParse::kHelp);
 }
 
-TEST(DaemonOptions, PresetFirstThenEachAssignmentInOrder)
+TEST(DaemonOptions, EveryBadValueIsOneLineNamingOptionAndValue)
 {
+    // clang-format off
+    // "command line|the message" (control bytes would show as '?').
+    const char* bad[] = {
+        "--root --bogus|unknown option \"--bogus\" (--help lists the options)",
+        "--root stray|unexpected argument \"stray\" (--help lists the options)",
+        "--root -s|unknown option \"-s\" (--help lists the options)",
+        "--root=1|--root takes no value", "--delay|--delay needs a value (N)",
+        "--delay abc|--delay: \"abc\" is not a whole number from 0 to 10000000",
+        "--delay -1|--delay: \"-1\" is not a whole number from 0 to 10000000",
+        "--delay 1.5|--delay: \"1.5\" is not a whole number from 0 to 10000000",
+        "--delay 10000001|--delay: \"10000001\" is not a whole number from 0 to 10000000",
+        "--delay=|--delay: \"\" is not a whole number from 0 to 10000000",
+        "--image|--image needs a value (FILE)", "--image=|--image: the file name is empty",
+        "--preset Explode1|--preset: \"Explode1\" is not a preset (explode-1..explode-4, wave-1..wave-4)",
+        "--preset wave-5|--preset: \"wave-5\" is not a preset (explode-1..explode-4, wave-1..wave-4)",
+        "--mode wave-4|--mode: \"wave-4\" is not one of explode, wave-1, wave-2, wave-3",
+        "--mode 1|--mode: \"1\" is not one of explode, wave-1, wave-2, wave-3",
+        "--texture-width 300|--texture-width: \"300\" is not one of 128, 256, 512, 1024, 2048",
+        "--texture-height 4096|--texture-height: \"4096\" is not one of 128, 256, 512, 1024, 2048",
+        "--children 11|--children: \"11\" is not a whole number from 0 to 10",
+        "--children -1|--children: \"-1\" is not a whole number from 0 to 10",
+        "--x-divisions 0|--x-divisions: \"0\" is not a whole number from 1 to 300",
+        "--y-divisions 301|--y-divisions: \"301\" is not a whole number from 1 to 300",
+        "--priority 3|--priority: \"3\" is not a whole number from 0 to 2",
+        "--zoom-amplitude 101|--zoom-amplitude: \"101\" is not a whole number from 0 to 100",
+        "--zoom-time 1001|--zoom-time: \"1001\" is not a whole number from 0 to 1000",
+        "--rotation-z-amplitude 3601|--rotation-z-amplitude: \"3601\" is not a whole number from 0 to 3600",
+        "--wave-amplitude 1e3|--wave-amplitude: \"1e3\" is not a whole number from 0 to 1000",
+        "--wave-rate-1 99999999999999999999999|--wave-rate-1: \"99999999999999999999999\" is not a whole number from 0 to 1000"};
+    const char* windows[] = {"0", "0x0", "0x", "0x100000000", "12z", "-5", "0xg1"};
+    // clang-format on
     DaemonOptions options;
     std::string message;
-    ASSERT_EQ(Parse("--mode wave-2 --preset explode-4 --children 7 --no-movement --zoom-time 9 "
-                    "--mode wave-1 --texture-width 1024",
-                    &options, &message),
-              DaemonParse::kRun);
-    SetDefaultSettings();
-    const SettingsRecord defaults = Settings;
-    SettingsRecord record = defaults;
-    ApplyDaemonOptions(options, &record);
-    EXPECT_EQ(record.Mode, 1);            // the preset's 0, then wave-2, then wave-1
-    EXPECT_EQ(record.genChildren, 7);     // over the preset's 4
-    EXPECT_EQ(record.enableMovement, 0);  // over the preset's 1
-    EXPECT_EQ(record.zoom1, 9.0f);        // over the preset's 0
-    EXPECT_EQ(record.zoom0, 5.0f);        // the preset's
-    EXPECT_EQ(record.x_div, 5.0f);        // the preset's
-    EXPECT_EQ(record.xyAmplitude, 10.0f); // kept by an explode preset
-    EXPECT_EQ(record.screenTextureWidth, 1024);
-    EXPECT_EQ(record.screenTextureHeight, 256);
-    EXPECT_EQ(0, memcmp(&Settings, &defaults, sizeof defaults)); // only the record given changes
+    for (const std::string c : bad) {
+        const std::string line = c.substr(0, c.find('|'));
+        EXPECT_EQ(Parse(line, &options, &message), DaemonParse::kError) << line;
+        EXPECT_EQ(message, c.substr(c.find('|') + 1)) << line;
+    }
+    for (const std::string id : windows) {
+        EXPECT_EQ(Parse("--window-id " + id, &options, &message), DaemonParse::kError) << id;
+        EXPECT_EQ(message, "--window-id: \"" + id +
+                               "\" is not a window number (decimal, or hex with 0x)");
+    }
+    const char* argv[] = {"brittleview", "--children", "a\nb"};
+    EXPECT_EQ(ParseDaemonCommandLine(3, argv, &options, &message), DaemonParse::kError);
+    EXPECT_EQ(message, "--children: \"a?b\" is not a whole number from 0 to 10");
 }
 
 TEST(DaemonOptions, TargetPrecedence)
@@ -118,20 +148,21 @@ TEST(DaemonOptions, TargetPrecedence)
         const char *line, *environment, *expected;
     } cases[] = {
         {"--window-id 5 --root --window", "0x10", "foreign 5"}, {"--root --window", "0x10", "foreign 16"},
-        {"--root", "77", "foreign 77"}, {"--root", "", "error"}, {"--root", "junk", "error"},
-        {"--root", "0", "error"}, {"--root", "0x0", "error"}, {"--root --window", nullptr, "root 0"},
-        {"--window", nullptr, "own 0"}, {"--fps", nullptr, "none 0"}};
+        {"--root", "77", "foreign 77"}, {"--fps", "77", "foreign 77"}, {"--root", "", "root 0"},
+        {"--window", "0x1234567", "own 0"}, {"--root", "junk", "error"}, {"--fps", "0", "error"},
+        {"--root", "0x0", "error"}, {"--root --window", nullptr, "root 0"},
+        {"--window", nullptr, "own 0"}, {"--fps", nullptr, "own 0"}, {"--fps", "", "own 0"}};
     // clang-format on
-    const char* kinds[] = {"foreign", "root", "own", "none"};
     for (const auto& c : cases) {
         DaemonOptions options;
         DaemonTarget target;
         std::string message;
         ASSERT_EQ(Parse(c.line, &options, &message), DaemonParse::kRun);
         const bool ok = ChooseDaemonTarget(options, c.environment, &target, &message);
+        const char* kinds[] = {"foreign", "root", "own"};
         char got[48] = "error";
         if (ok)
-            std::snprintf(got, sizeof got, "%s %llu", kinds[target.kind],
+            std::snprintf(got, sizeof got, "%s %llu", kinds[static_cast<int>(target.kind)],
                           static_cast<unsigned long long>(target.windowId));
         EXPECT_STREQ(got, c.expected)
             << c.line << " / " << (c.environment ? c.environment : "unset");

@@ -24,6 +24,7 @@
 // Multisampled configs are left out of the list, as the Win32 format list
 // never holds multisampled formats; the numbers count the remaining configs.
 #include "platform/gl_surface.h"
+#include "platform/x11/x11_connection.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -104,6 +105,10 @@ bool CreateChild(GlSurface* surface, GLXFBConfig config)
     // picture: no window manager may frame it, and it stays below every window.
     const bool onRoot = surface->parent == RootWindow(surface->display, visual->screen);
     attributes.override_redirect = onRoot ? True : False;
+    // A parent that cannot hold a drawing child (an input-only window) fails
+    // here with an error of its own: trapped, it leaves the surface without a
+    // window instead of ending the process.
+    X11ErrorTrap trap(surface->display);
     surface->child = XCreateWindow(
         surface->display, surface->parent, 0, 0,
         static_cast<unsigned>(parentAttributes.width > 0 ? parentAttributes.width : 1),
@@ -114,7 +119,10 @@ bool CreateChild(GlSurface* surface, GLXFBConfig config)
     if (onRoot)
         XLowerWindow(surface->display, surface->child);
     XMapWindow(surface->display, surface->child);
-    XSync(surface->display, False);
+    if (trap.Caught() && surface->child) {
+        XDestroyWindow(surface->display, surface->child);
+        surface->child = 0;
+    }
     surface->chosen = config;
     return surface->child != 0;
 }

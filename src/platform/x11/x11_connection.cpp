@@ -18,10 +18,11 @@ namespace {
 
 int wakePipe[2] = {-1, -1};
 
-// The handler's state; atomic because errors of the render thread's
-// connection are handled on that thread.
-std::atomic<Display*> trappedDisplay{nullptr};
-std::atomic<int> trappedErrors{0};
+// The traps' state, one per thread: an error is handled on the thread that
+// reads its connection, so the window thread and the render thread may each
+// hold a trap on their own connection at once.
+thread_local Display* trappedDisplay = nullptr;
+thread_local int trappedErrors = 0;
 std::atomic<bool> expectWindowLoss{false};
 // The handler that was in place before ours, for errors that are none of ours.
 XErrorHandler chainedHandler = nullptr;
@@ -49,7 +50,7 @@ bool IsWindowGoneError(int code)
 // handled them before.
 int HandleX11Error(Display* display, XErrorEvent* error)
 {
-    if (display == trappedDisplay.load()) {
+    if (display == trappedDisplay) {
         ++trappedErrors;
         return 0;
     }
@@ -75,8 +76,7 @@ Display* X11Connect()
 {
     if (x11Display != nullptr)
         return x11Display;
-    XInitThreads();
-    x11Display = XOpenDisplay(nullptr);
+    x11Display = XOpenDisplay(nullptr); // Xlib's thread support is set up by main
     if (x11Display == nullptr)
         return nullptr;
     int glxOpcode = 0, glxFirstEvent = 0;
@@ -141,7 +141,7 @@ X11ErrorTrap::~X11ErrorTrap()
 bool X11ErrorTrap::Caught()
 {
     XSync(display_, False);
-    return trappedErrors.load() != 0;
+    return trappedErrors != 0;
 }
 
 void X11NameWindow(Window window, const char* title, const char* className)

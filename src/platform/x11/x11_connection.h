@@ -13,8 +13,8 @@ extern Display* x11Display;
 extern X11MessageAtoms x11Atoms;
 extern Cursor x11BlankCursor; // an empty 1 x 1 cursor
 
-// Opens the connection on first use (with Xlib's thread support, as the render
-// thread opens its own), interns the atoms, makes the blank cursor and the wake
+// Opens the connection on first use (main has set up Xlib's thread support,
+// as the render thread opens its own), interns the atoms, makes the blank cursor and the wake
 // pipe, and installs the error handler. Returns x11Display, null without a display.
 Display* X11Connect();
 
@@ -38,7 +38,7 @@ void SetX11ExpectWindowLoss(bool expected);
 // Catches the X errors of one connection from construction to destruction:
 // they are counted instead of reaching the default handler, which would end
 // the process. Errors of the window thread's connection are always answers,
-// never faults, and are dropped without a trap. One trap at a time.
+// never faults, and are dropped without a trap. One trap at a time per thread.
 class X11ErrorTrap {
   public:
     explicit X11ErrorTrap(Display* display); // syncs first: earlier errors are not caught

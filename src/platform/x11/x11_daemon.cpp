@@ -11,8 +11,11 @@
 // its errors anyway, and the render thread's "window gone" errors are expected
 // from openDaemonWindow on. Where an answer matters, X11ErrorTrap counts them.
 //
-// Stop signals go through a pipe (the handler only writes one byte), which the
-// wait polls together with the X connection.
+// Stop signals go through a pipe (the handler writes one byte), which the
+// wait polls together with the X connection. A step of the start may block
+// for long (a server that does not answer, a slow file system): the first
+// stop also sets a deadline, after which the process ends with 0 wherever it
+// is, and a second stop ends it at once.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -21,6 +24,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -38,6 +42,8 @@ void PlatformCloseDaemonWindow();
 namespace {
 
 int stopPipe[2] = {-1, -1};
+volatile sig_atomic_t stopsSeen = 0;
+constexpr suseconds_t kStopDeadlineMicros = 400000; // a stop ends the process within 0.5 s
 
 Display* display = nullptr; // the window thread's connection, x11Display
 Window target = 0;
@@ -45,10 +51,29 @@ Window ownWindow = 0;
 
 void OnStopSignal(int)
 {
+    if (stopsSeen != 0)
+        _exit(0);
+    stopsSeen = 1;
     const int saved = errno;
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = write(stopPipe[1], &byte, 1);
+    itimerval deadline = {{0, 0}, {0, kStopDeadlineMicros}};
+    setitimer(ITIMER_REAL, &deadline, nullptr);
+    if (stopPipe[1] >= 0) {
+        const char byte = 1;
+        [[maybe_unused]] const ssize_t written = write(stopPipe[1], &byte, 1);
+    }
     errno = saved;
+}
+
+void OnStopDeadline(int)
+{
+    _exit(0);
+}
+
+// The X server went away: the daemon that gave the window is gone with it,
+// so this ends as quietly as the window's own end does.
+int OnDisplayLost(Display*)
+{
+    _exit(0);
 }
 
 // A window id stored in a property of type WINDOW or PIXMAP, format 32, one item.
@@ -69,7 +94,8 @@ Window ReadIdProperty(Window window, Atom property, Atom type)
 }
 
 // The virtual root a window manager announces with __SWM_VROOT on one of
-// the root's children, or the root itself.
+// the root's children, or the root itself. A child that goes away while it
+// is looked at is passed over; only a scan that cannot run falls back.
 Window VirtualRoot(Window root)
 {
     const Atom vroot = XInternAtom(display, "__SWM_VROOT", True);
@@ -78,18 +104,18 @@ Window VirtualRoot(Window root)
     Window rootReturn = 0, parentReturn = 0;
     Window* children = nullptr;
     unsigned int count = 0;
+    if (!XQueryTree(display, root, &rootReturn, &parentReturn, &children, &count))
+        return root;
     Window found = root;
-    X11ErrorTrap trap(display); // a child may go away while it is looked at
-    if (XQueryTree(display, root, &rootReturn, &parentReturn, &children, &count)) {
-        for (unsigned int i = 0; i < count && found == root; ++i) {
-            const Window announced = ReadIdProperty(children[i], vroot, XA_WINDOW);
-            if (announced != 0)
-                found = announced;
-        }
-        if (children)
-            XFree(children);
+    for (unsigned int i = 0; i < count && found == root; ++i) {
+        X11ErrorTrap trap(display);
+        const Window announced = ReadIdProperty(children[i], vroot, XA_WINDOW);
+        if (announced != 0 && !trap.Caught())
+            found = announced;
     }
-    return trap.Caught() && found != root ? root : found;
+    if (children)
+        XFree(children);
+    return found;
 }
 
 Window CreateOwnWindow(Window root)
@@ -126,9 +152,12 @@ void PlatformCatchStopSignals()
         stopPipe[0] = stopPipe[1] = -1;
     struct sigaction action;
     std::memset(&action, 0, sizeof action);
-    action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaddset(&action.sa_mask, signal);
+    action.sa_handler = OnStopDeadline;
+    sigaction(SIGALRM, &action, nullptr);
+    action.sa_handler = OnStopSignal;
     for (const int signal : {SIGTERM, SIGINT, SIGHUP})
         sigaction(signal, &action, nullptr);
 }
@@ -136,6 +165,7 @@ void PlatformCatchStopSignals()
 bool PlatformOpenDaemonWindow(DaemonWindowKind kind, uint64_t id, DaemonWindow* out,
                               std::string* message)
 {
+    XSetIOErrorHandler(OnDisplayLost); // for the render thread's connection too
     display = X11Connect();
     if (!display) {
         const char* name = XDisplayName(nullptr);
@@ -164,22 +194,20 @@ bool PlatformOpenDaemonWindow(DaemonWindowKind kind, uint64_t id, DaemonWindow* 
         exists = XGetWindowAttributes(display, target, &attributes) != 0;
         exists = !trap.Caught() && exists;
     }
-    if (!exists) {
-        char text[64];
-        std::snprintf(text, sizeof text, "window 0x%lx does not exist", target);
+    if (!exists || attributes.c_class == InputOnly) {
+        char text[96];
+        std::snprintf(text, sizeof text,
+                      exists ? "window 0x%lx is input-only: nothing can be drawn in it"
+                             : "window 0x%lx does not exist",
+                      target);
         *message = text;
         PlatformCloseDaemonWindow();
         return false;
     }
-    Window child = 0;
-    int x = 0, y = 0;
-    XTranslateCoordinates(display, target, attributes.root, 0, 0, &x, &y, &child);
     // The daemon may take the window (and the surface inside it) away at any moment.
     SetX11ExpectWindowLoss(true);
     out->window = target;
     out->isRoot = target == attributes.root || kind == DaemonWindowKind::kRoot;
-    out->x = x;
-    out->y = y;
     out->width = attributes.width;
     out->height = attributes.height;
     return true;
@@ -198,12 +226,12 @@ bool PlatformReadDaemonScreenshot(int width, int height, uint8_t* out)
     Window pixmapRoot = 0;
     int px = 0, py = 0;
     unsigned int photoWidth = 0, photoHeight = 0, border = 0, depth = 0;
-    XImage* image = nullptr;
+    Pixmap pixmap = 0;
     {
         // The photograph belongs to the daemon and may be freed at any time:
         // read it at once, and take any error as "no photograph".
         X11ErrorTrap trap(display);
-        const Pixmap pixmap = ReadIdProperty(target, property, XA_PIXMAP);
+        pixmap = ReadIdProperty(target, property, XA_PIXMAP);
         if (pixmap == 0 || !XGetWindowAttributes(display, target, &attributes) ||
             !XGetGeometry(display, pixmap, &pixmapRoot, &px, &py, &photoWidth, &photoHeight,
                           &border, &depth) ||
@@ -211,13 +239,12 @@ bool PlatformReadDaemonScreenshot(int width, int height, uint8_t* out)
             return false;
         }
         XTranslateCoordinates(display, target, attributes.root, 0, 0, &x, &y, &child);
-        image = XGetImage(display, pixmap, 0, 0, photoWidth, photoHeight, AllPlanes, ZPixmap);
-        if (trap.Caught() || !image) {
-            if (image)
-                XDestroyImage(image);
+        if (trap.Caught())
             return false;
-        }
     }
+    XImage* image = ReadX11ImageTrapped(display, pixmap, photoWidth, photoHeight);
+    if (!image)
+        return false;
     // The photograph is of the screen, not necessarily of the window's depth
     // (a daemon may give its saver a window with an alpha channel).
     X11ImageReader reader;
@@ -260,9 +287,12 @@ void PlatformWaitDaemonEnd(std::atomic<uint64_t>* size)
                 return;
             }
         }
+        if (stopsSeen > 0)
+            return;
+        // Without a pipe a stop is seen by the flag, looked at every 50 ms.
         pollfd waits[2] = {{connection, POLLIN, 0}, {stopPipe[0], POLLIN, 0}};
         const int count = stopPipe[0] >= 0 ? 2 : 1;
-        if (poll(waits, count, -1) < 0 && errno != EINTR)
+        if (poll(waits, count, count == 2 ? -1 : 50) < 0 && errno != EINTR)
             return;
         if (count == 2 && (waits[1].revents & POLLIN))
             return;

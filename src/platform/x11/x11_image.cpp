@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/x11/x11_connection.h"
+
 namespace {
 
 int LowestBit(unsigned long mask)
@@ -93,4 +95,16 @@ bool InitX11ImageReader(Display* display, XImage* image, const Visual* visual, C
         reader->read = ReadPalette;
     }
     return reader->read != nullptr;
+}
+
+XImage* ReadX11ImageTrapped(Display* display, Drawable drawable, unsigned width, unsigned height)
+{
+    XImage* image = nullptr;
+    X11ErrorTrap trap(display);
+    image = XGetImage(display, drawable, 0, 0, width, height, AllPlanes, ZPixmap);
+    if (trap.Caught() && image) {
+        XDestroyImage(image);
+        image = nullptr;
+    }
+    return image;
 }

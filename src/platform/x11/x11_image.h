@@ -23,3 +23,8 @@ struct X11ImageReader {
 // False when the image's pixels cannot be decoded.
 bool InitX11ImageReader(Display* display, XImage* image, const Visual* visual, Colormap colormap,
                         X11ImageReader* reader);
+
+// The whole of drawable (width x height, from its corner) as a ZPixmap image,
+// read under an error trap: a drawable that goes away meanwhile, or a server
+// that refuses the read, gives nullptr instead of ending the process.
+XImage* ReadX11ImageTrapped(Display* display, Drawable drawable, unsigned width, unsigned height);

@@ -11,7 +11,6 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/x11/x11_connection.h"
 #include "platform/x11/x11_image.h"
 
 namespace {
@@ -56,22 +55,12 @@ bool CapturePrimaryScreen(int width, int height, uint8_t* out)
         attributes.height <= 0)
         return false;
 
-    // An X error here (say, a server that refuses the read) must end this
-    // capture, not the process: trap errors around the one request. Nothing
-    // else runs Xlib at this moment (the render thread does not exist yet).
-    XImage* image = nullptr;
-    bool failed = false;
-    {
-        X11ErrorTrap trap(display);
-        image = XGetImage(display, root, 0, 0, static_cast<unsigned>(attributes.width),
-                          static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-        failed = trap.Caught();
-    }
-    if (!image || failed) {
-        if (image)
-            XDestroyImage(image);
+    // An X error here (say, a server that refuses the read) ends this capture,
+    // not the process.
+    XImage* image = ReadX11ImageTrapped(display, root, static_cast<unsigned>(attributes.width),
+                                        static_cast<unsigned>(attributes.height));
+    if (!image)
         return false;
-    }
 
     X11ImageReader reader;
     if (!InitX11ImageReader(display, image, attributes.visual, attributes.colormap, &reader)) {
