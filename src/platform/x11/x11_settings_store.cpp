@@ -5,7 +5,9 @@
 //
 // Reading takes no lock: the file is only ever replaced whole, by rename, so a
 // reader sees either the old or the new file. Writing is a read-modify-write
-// under an advisory lock (flock on settings.reg.lock next to the file), held
+// under an advisory lock (flock on settings.reg.lock in the folder of the file
+// itself, behind a symbolic link where there is one: where the temporaries
+// are, so that every writer of one file takes one lock), held
 // from StoreOpenForWrite to StoreClose, so that the saver and the dialog, which
 // run as separate processes, never lose each other's values. The new text goes
 // to a temporary file in the same folder, is flushed to disk and then takes the
@@ -17,8 +19,15 @@
 // larger than kMaxFileBytes (or anything but a regular file, or a file that
 // cannot be read or written) are left as they are: a save that could not keep
 // all of it does not happen, and the first such case says so on standard
-// error. A save whose values are already stored as they are does not touch
-// the file at all.
+// error. A save that fails (a folder that cannot be written, a full disk, a
+// lock the file system refuses) says so too, naming the file and the reason.
+// A save whose values are already stored as they are does not touch the file.
+//
+// The new file keeps the old one's mode, owner and group (fchown, where the
+// process may: a save run as root on a user's file gives it back to the
+// user); a file of another user that cannot be given back is left alone. A
+// file with more than one name (hard links) is left alone too: replacing it
+// would part the names, and writing it in place could leave it half written.
 //
 // Other programs may rewrite the file without taking the lock. When the new
 // text is ready, the file is read again; if it is no longer what the save
@@ -55,17 +64,37 @@ constexpr const char* kTempPrefix = "settings.reg.";
 constexpr const char* kTempSuffix = ".tmp";
 constexpr int kAttempts = 4;
 
-std::atomic<unsigned> tempCounter{0};
-std::atomic<bool> reported{false};
+constexpr const char* kKeptPrefix = "settings.reg.kept.";
 
-// Says once per process why the settings file was left alone.
+std::atomic<unsigned> tempCounter{0};
+
+// One line on standard error: the file, what is wrong with it and what
+// became of the save. The same line is said once per process (a load and a
+// save of one run meet the same file).
+void Report(const std::string& path, const std::string& why, const char* outcome)
+{
+    static std::vector<std::string> said;
+    const std::string line = "brittleview: " + path + ": " + why + "; " + outcome + "\n";
+    if (std::find(said.begin(), said.end(), line) != said.end())
+        return;
+    said.push_back(line);
+    std::fputs(line.c_str(), stderr);
+    std::fflush(stderr);
+}
+
 void ReportLeftAlone(const std::string& path, const std::string& why)
 {
-    if (reported.exchange(true))
-        return;
-    std::fprintf(stderr, "brittleview: %s: %s; the settings file is left as it is\n", path.c_str(),
-                 why.c_str());
-    std::fflush(stderr);
+    Report(path, why, "the settings file is left as it is");
+}
+
+void ReportNotSaved(const std::string& path, const std::string& why)
+{
+    Report(path, why, "the settings were not saved");
+}
+
+std::string Reason(const char* what)
+{
+    return std::string(what) + ": " + std::strerror(errno);
 }
 
 // The folder of the settings file, or "" when the user has no home to keep it in.
@@ -92,14 +121,15 @@ std::string StoreFolder()
     return base + "/brittleview";
 }
 
-// Creates the folder and its missing parents.
+// Creates the folder and its missing parents, for the user alone (0700), as
+// the base-directory rules ask.
 bool MakeFolders(const std::string& path)
 {
     for (size_t at = 1; at <= path.size(); ++at) {
         if (at != path.size() && path[at] != '/')
             continue;
         const std::string part = path.substr(0, at);
-        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST)
+        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
             return false;
     }
     struct stat info;
@@ -114,11 +144,15 @@ struct Stamp {
     off_t size = 0;
     timespec modified{};
     mode_t mode = 0;
+    uid_t owner = 0;
+    gid_t group = 0;
+    nlink_t links = 0;
 };
 
 Stamp StampOf(const struct stat& info)
 {
-    return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_mode};
+    return {true,          info.st_dev, info.st_ino, info.st_size, info.st_mtim,
+            info.st_mode, info.st_uid, info.st_gid, info.st_nlink};
 }
 
 bool SameVersion(const Stamp& a, const Stamp& b)
@@ -215,7 +249,9 @@ std::string FolderOf(const std::string& path)
 }
 
 // Temporary files left by a writer that died between creating and renaming
-// them. Called with the lock held, so no live writer owns one.
+// them. Called with the lock held, so no live writer owns one. A file kept
+// after a busy exchange (kKeptPrefix, no kTempSuffix) holds another
+// program's version and is not one of them.
 void RemoveStaleTemporaries(const std::string& folder)
 {
     DIR* dir = opendir(folder.c_str());
@@ -232,18 +268,41 @@ void RemoveStaleTemporaries(const std::string& folder)
     closedir(dir);
 }
 
-// Writes text to a new temporary file next to path, flushed to disk, with the
-// permissions of the file it is to replace. Returns its name, or "".
-std::string WriteTemporary(const std::string& path, const std::string& text, const Stamp& old)
+// A name of the form settings.reg.<pid>.<n><suffix> in the folder of path.
+std::string UniqueName(const std::string& path, const char* prefix, const char* suffix)
 {
-    const std::string temp = FolderOf(path) + "/" + kTempPrefix + std::to_string(getpid()) + "." +
-                             std::to_string(tempCounter.fetch_add(1)) + kTempSuffix;
-    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0)
+    return FolderOf(path) + "/" + prefix + std::to_string(getpid()) + "." +
+           std::to_string(tempCounter.fetch_add(1)) + suffix;
+}
+
+// Writes text to a new temporary file next to path, flushed to disk, created
+// with the mode of the file it is to replace and given its owner and group.
+// Returns its name, or "" with *why set.
+std::string WriteTemporary(const std::string& path, const std::string& text, const Stamp& old,
+                           std::string* why)
+{
+    const std::string temp = UniqueName(path, kTempPrefix, kTempSuffix);
+    const mode_t mode = old.exists ? old.mode & 07777 : 0644;
+    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0) {
+        *why = Reason("cannot create a temporary file beside it");
         return {};
-    bool ok =
-        (!old.exists || fchmod(fd, old.mode & 07777) == 0) && WriteAll(fd, text) && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
+    }
+    bool ok = true;
+    if (old.exists && (old.owner != geteuid() || old.group != getegid()) &&
+        fchown(fd, old.owner, old.group) != 0 && fchown(fd, old.owner, static_cast<gid_t>(-1)) != 0 &&
+        old.owner != geteuid()) {
+        *why = "is owned by user " + std::to_string(old.owner) + ", to whom a new file cannot be given";
+        ok = false;
+    }
+    if (ok && ((old.exists && fchmod(fd, mode) != 0) || !WriteAll(fd, text) || fsync(fd) != 0)) {
+        *why = Reason("cannot write a temporary file beside it");
+        ok = false;
+    }
+    if (close(fd) != 0 && ok) {
+        *why = Reason("cannot write a temporary file beside it");
+        ok = false;
+    }
     if (!ok) {
         unlink(temp.c_str());
         return {};
@@ -365,44 +424,53 @@ bool StoreQueryValue(SettingsStore* store, const char* name, uint32_t* value)
 SettingsStore* StoreOpenForWrite(const char* keyPath)
 {
     const std::string folder = StoreFolder();
-    if (folder.empty() || !MakeFolders(folder))
+    if (folder.empty())
         return nullptr;
-    const std::string lockPath = folder + "/" + kLockName;
-    const int lockFd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (lockFd < 0)
+    std::string path = folder + "/" + kFileName;
+    if (!MakeFolders(folder)) {
+        ReportNotSaved(path, Reason("its folder cannot be made"));
         return nullptr;
-    while (flock(lockFd, LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            close(lockFd);
-            return nullptr;
-        }
     }
     // Where the file is a symbolic link (settings kept elsewhere by the user),
     // the file it points to is the one replaced, and the link stays.
-    std::string path = folder + "/" + kFileName;
     struct stat info;
     if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
         char* resolved = realpath(path.c_str(), nullptr);
         if (!resolved) {
-            ReportLeftAlone(path, "is a symbolic link to nothing");
-            close(lockFd);
+            ReportLeftAlone(path, errno == ENOENT
+                                      ? std::string("is a symbolic link to nothing")
+                                      : Reason("is a symbolic link that cannot be followed"));
             return nullptr;
         }
         path = resolved;
         std::free(resolved);
     }
-    // A file that is there but cannot be read whole, or that the user made
-    // read-only, stays as it is: replacing it would lose what it holds.
+    const std::string lockPath = FolderOf(path) + "/" + kLockName;
+    const int lockFd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (lockFd < 0) {
+        ReportNotSaved(path, Reason(("its lock " + lockPath + " cannot be opened").c_str()));
+        return nullptr;
+    }
+    while (flock(lockFd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            ReportNotSaved(path, Reason("cannot be locked"));
+            close(lockFd);
+            return nullptr;
+        }
+    }
+    // A file that is there but cannot be read whole, that the user made
+    // read-only, or that has more than one name stays as it is: replacing it
+    // would lose what it holds or part its names.
     std::string text, why;
     Stamp stamp;
     const ReadResult result = ReadWholeFile(path, &text, &stamp, &why);
-    if (result == ReadResult::kRead && access(path.c_str(), W_OK) != 0) {
-        why = std::string("cannot be written: ") + std::strerror(errno);
-        ReportLeftAlone(path, why);
-        close(lockFd);
-        return nullptr;
-    }
-    if (result == ReadResult::kUnusable) {
+    if (result == ReadResult::kRead && access(path.c_str(), W_OK) != 0)
+        why = Reason("cannot be written");
+    else if (result == ReadResult::kRead && stamp.links > 1)
+        why = "has " + std::to_string(stamp.links) + " names (hard links), which a save would part";
+    else if (result != ReadResult::kUnusable)
+        why.clear();
+    if (!why.empty()) {
         ReportLeftAlone(path, why);
         close(lockFd);
         return nullptr;
@@ -442,13 +510,16 @@ void Commit(SettingsStore* store)
                                              std::to_string(kMaxFileBytes >> 20) + " MiB");
             return;
         }
-        const std::string temp = WriteTemporary(store->path, text, store->stamp);
-        if (temp.empty())
+        std::string why;
+        const std::string temp = WriteTemporary(store->path, text, store->stamp, &why);
+        if (temp.empty()) {
+            ReportNotSaved(store->path, why);
             return;
+        }
         // Another program may have rewritten the file since it was read. Its
         // stamp is not enough to tell (times are coarse and inode numbers come
         // back), so the file is read again and compared.
-        std::string current, why;
+        std::string current;
         Stamp stamp;
         const ReadResult result = ReadWholeFile(store->path, &current, &stamp, &why);
         if (result == ReadResult::kUnusable) {
@@ -491,11 +562,22 @@ void Commit(SettingsStore* store)
             return;
         }
         if (placed == Placed::kFailed) {
+            ReportNotSaved(store->path, Reason("cannot be replaced"));
             unlink(temp.c_str());
             return;
         }
-        if (placed == Placed::kBusy)
-            break;
+        if (placed == Placed::kBusy) {
+            // The temporary holds a version another program put in place
+            // meanwhile, maybe its newest: it is kept, under a name that is
+            // never taken for a stale temporary of ours.
+            const std::string kept = UniqueName(store->path, kKeptPrefix, "");
+            if (rename(temp.c_str(), kept.c_str()) == 0)
+                ReportNotSaved(store->path, "kept changing while it was saved (another "
+                                            "program's version is kept as " + kept + ")");
+            else
+                ReportNotSaved(store->path, "kept changing while it was saved");
+            return;
+        }
         // Start again from the newer version, with the values set here laid over it.
         unlink(temp.c_str()); // ours, unless it is gone already
         if (reread && ReadWholeFile(store->path, &current, &stamp, &why) == ReadResult::kUnusable) {
@@ -505,7 +587,7 @@ void Commit(SettingsStore* store)
         store->stamp = stamp;
         store->file.Rebase(std::move(current));
     }
-    ReportLeftAlone(store->path, "kept changing while it was saved");
+    ReportNotSaved(store->path, "kept changing while it was saved");
 }
 
 } // namespace

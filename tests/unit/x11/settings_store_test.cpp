@@ -2,6 +2,9 @@
 // XDG_CONFIG_HOME pointed at a scratch folder, so none touches the user's own.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -119,4 +122,72 @@ TEST_F(SettingsFile, UserPresetSlotsRoundTripAndSurviveSavesOfTheSettings)
     ASSERT_TRUE(RecallUserPreset(3));
     preset.Mode = 1;
     EXPECT_TRUE(SameRecord(Settings, preset));
+}
+
+TEST_F(SettingsFile, FailedOrRefusedSavesSayWhyOnOneLineAndKeepTheFile)
+{
+    SaveSettings();
+    struct stat info;
+    ASSERT_EQ(stat(folder_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u) << "a new folder is the user's alone";
+    Settings.Mode = 3;
+    const auto saveSays = [&](const char* why) {
+        testing::internal::CaptureStderr();
+        SaveSettings();
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(Read(), kDefaultsFile) << why;
+        EXPECT_EQ(said.find(path_ + ": "), 13u) << said;
+        EXPECT_NE(said.find(why), std::string::npos) << said;
+        EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+    };
+    // A full disk: the temporary does not fit (the message, shorter, does).
+    rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = {400, saved.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    saveSays("cannot write a temporary file beside it: File too large");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    // A second name for the file.
+    ASSERT_EQ(link(path_.c_str(), (path_ + ".also").c_str()), 0);
+    saveSays("has 2 names (hard links)");
+    unlink((path_ + ".also").c_str());
+    // A link that leads round in a circle.
+    fs::rename(path_, path_ + ".kept");
+    fs::create_symlink("settings.reg", path_);
+    testing::internal::CaptureStderr();
+    SaveSettings();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot be followed: Too many levels"),
+              std::string::npos);
+    fs::remove(path_);
+    fs::rename(path_ + ".kept", path_);
+    // Root saves a user's file: it stays the user's.
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(path_.c_str(), 65534, 65534), 0);
+        SaveSettings();
+        ASSERT_EQ(stat(path_.c_str(), &info), 0);
+        EXPECT_EQ(info.st_uid, 65534u);
+        EXPECT_EQ(info.st_gid, 65534u);
+        EXPECT_NE(Read().find("\"Mode\"=dword:00000003"), std::string::npos);
+    }
+}
+
+TEST_F(SettingsFile, ThroughALinkTheLockIsTakenWhereTheTemporariesAre)
+{
+    const std::string elsewhere = home_ + "/elsewhere";
+    fs::create_directories(elsewhere);
+    fs::create_directories(folder_);
+    std::ofstream(elsewhere + "/real.reg") << kDefaultsFile;
+    // A stale temporary of ours goes; a version kept after a busy exchange stays.
+    std::ofstream(elsewhere + "/settings.reg.1.2.tmp") << "stale";
+    std::ofstream(elsewhere + "/settings.reg.kept.1.3") << "theirs";
+    fs::create_symlink(elsewhere + "/real.reg", path_);
+    Settings.Mode = 2;
+    SaveSettings();
+    EXPECT_TRUE(fs::is_symlink(path_));
+    EXPECT_NE(Read().find("\"Mode\"=dword:00000002"), std::string::npos);
+    EXPECT_TRUE(fs::exists(elsewhere + "/settings.reg.lock"));
+    EXPECT_FALSE(fs::exists(folder_ + "/settings.reg.lock"));
+    EXPECT_FALSE(fs::exists(elsewhere + "/settings.reg.1.2.tmp"));
+    EXPECT_TRUE(fs::exists(elsewhere + "/settings.reg.kept.1.3"));
 }
