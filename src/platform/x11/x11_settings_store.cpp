@@ -437,9 +437,9 @@ SettingsStore* StoreOpenForWrite(const char* keyPath)
     if (lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
         char* resolved = realpath(path.c_str(), nullptr);
         if (!resolved) {
-            ReportLeftAlone(path, errno == ENOENT
-                                      ? std::string("is a symbolic link to nothing")
-                                      : Reason("is a symbolic link that cannot be followed"));
+            // A loop or a folder that cannot be searched: said as the load says it.
+            ReportLeftAlone(path, errno == ENOENT ? std::string("is a symbolic link to nothing")
+                                                  : Reason("cannot be read"));
             return nullptr;
         }
         path = resolved;
