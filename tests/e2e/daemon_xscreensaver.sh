@@ -12,9 +12,7 @@ command -v xscreensaver >/dev/null && command -v xscreensaver-command >/dev/null
 
 # Everything the daemon's account reads lives below a folder it may enter.
 chmod 711 "$WORK"
-mkdir -m 755 "$WORK/bin"
-cp "$BV" "$WORK/bin/brittleview"
-chmod 755 "$WORK/bin/brittleview"
+mkdir -m 755 "$WORK/bin" && install -m 755 "$BV" "$WORK/bin/brittleview"
 XSS_HOME=$WORK/xss-home
 mkdir -p "$XSS_HOME/.config"
 cat >"$XSS_HOME/.xscreensaver" <<EOT
@@ -42,20 +40,12 @@ convert -size $((sw / 2))x"$sh" xc:'#ff0000' -size $((sw - sw / 2))x"$sh" xc:'#0
 display -window root "$WORK/desktop.png"
 
 start_bg DAEMON "${as_daemon_user[@]}" xscreensaver -no-splash -verbose >"$WORK/daemon.log" 2>&1
+xss() { "${as_daemon_user[@]}" xscreensaver-command "-$1" >/dev/null 2>&1 || fail "xscreensaver-command -$1 failed"; }
 # The daemon answers commands once it runs.
-for _ in $(seq 50); do
-  "${as_daemon_user[@]}" xscreensaver-command -version >/dev/null 2>&1 && break
-  sleep 0.2
-done
-"${as_daemon_user[@]}" xscreensaver-command -activate >/dev/null 2>&1 ||
-  fail "xscreensaver-command -activate failed"
-
+for _ in $(seq 50); do "${as_daemon_user[@]}" xscreensaver-command -version &>/dev/null && break; sleep 0.2; done
+xss activate
 saver=""
-for _ in $(seq 100); do
-  saver=$(saver_pids | head -n1)
-  [ -n "$saver" ] && break
-  sleep 0.1
-done
+for _ in $(seq 100); do saver=$(saver_pids | head -n1) && [ -n "$saver" ] && break; sleep 0.1; done
 [ -n "$saver" ] && pass "the daemon started Brittleview (pid $saver)" ||
   { fail "the daemon started no Brittleview"; finish; }
 window=$(tr '\0' '\n' <"/proc/$saver/environ" 2>/dev/null | sed -n 's/^XSCREENSAVER_WINDOW=//p')
@@ -80,17 +70,10 @@ done
 # The daemon stops the saver (SIGTERM) and ends the process that owns the
 # saver's window, so the window's end marks the stop. On a loaded machine the
 # daemon itself can take a while to get there; the saver then has 2 s.
-"${as_daemon_user[@]}" xscreensaver-command -deactivate >/dev/null 2>&1 ||
-  fail "xscreensaver-command -deactivate failed"
-for _ in $(seq 100); do
-  xwininfo -id "$window" >/dev/null 2>&1 || break
-  sleep 0.1
-done
+xss deactivate
+for _ in $(seq 100); do xwininfo -id "$window" >/dev/null 2>&1 || break; sleep 0.1; done
 xwininfo -id "$window" >/dev/null 2>&1 && fail "the daemon kept its window 10 s after -deactivate"
-for _ in $(seq 20); do
-  [ -z "$(saver_pids)" ] && break
-  sleep 0.1
-done
+for _ in $(seq 20); do [ -z "$(saver_pids)" ] && break; sleep 0.1; done
 [ -z "$(saver_pids)" ] && pass "no Brittleview left 2 s after the daemon stopped it" ||
   fail "Brittleview still runs 2 s after the daemon stopped it: $(saver_pids) ($(ps -o stat=,wchan= -p "$(saver_pids | head -n1)" 2>/dev/null))"
 
@@ -98,12 +81,9 @@ done
 # on the next activation, and the screen shows no red.
 sed -i 's/^grabDesktopImages:.*/grabDesktopImages:\tFalse/' "$XSS_HOME/.xscreensaver"
 touch -d '+2 seconds' "$XSS_HOME/.xscreensaver"
-"${as_daemon_user[@]}" xscreensaver-command -activate >/dev/null 2>&1
+xss activate
 most=0
-for _ in $(seq 50); do
-  [ -n "$(saver_pids)" ] && break
-  sleep 0.1
-done
+for _ in $(seq 50); do [ -n "$(saver_pids)" ] && break; sleep 0.1; done
 for _ in 1 2 3 4 5 6; do
   sleep 0.5
   import -window root "$WORK/screen.png" 2>/dev/null
@@ -113,9 +93,8 @@ done
 [ -n "$(saver_pids)" ] && above 0.002 "$most" &&
   pass "with grabDesktopImages: False the desktop is not shown (red at most $most)" ||
   fail "with grabDesktopImages: False: saver '$(saver_pids)', red up to $most"
-"${as_daemon_user[@]}" xscreensaver-command -deactivate >/dev/null 2>&1
-
-"${as_daemon_user[@]}" xscreensaver-command -exit >/dev/null 2>&1
+xss deactivate
+xss exit
 wait_exit "$DAEMON" 5 || kill "$DAEMON"
 # The daemon's log holds whatever its savers wrote on standard error.
 grep -q -i -E 'X Error|brittleview:' "$WORK/daemon.log" &&
