@@ -38,6 +38,13 @@ constexpr int kMargin = 8;
 
 } // namespace
 
+void FpsOverlay::Release()
+{
+    if (listBase_ != 0)
+        glDeleteLists(listBase_, 128);
+    listBase_ = 0;
+}
+
 void FpsOverlay::Create()
 {
     listBase_ = glGenLists(128);

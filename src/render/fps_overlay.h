@@ -9,6 +9,8 @@ class FpsOverlay {
   public:
     // Compiles the glyphs; needs the current GL context.
     void Create();
+    // Frees the glyphs' display lists; needs the context Create had.
+    void Release();
     // Counts a frame at time seconds (any steady clock) and, once a second,
     // recomputes the rate shown.
     void CountFrame(double seconds);

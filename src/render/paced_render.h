@@ -1,7 +1,7 @@
-// The render thread of the saver-daemon mode: the same surface, scene,
-// texture and frames as the saver window's render thread, with a pause after
-// each frame, the frame rate drawn on request, and a surface that follows the
-// size of the window it draws in. It runs while renderRunning is set.
+// The render thread of the saver-daemon mode: the saver window's render loop
+// (render_thread.cpp) with a pause after each frame, the frame rate drawn on
+// request, and a surface that follows the size of the window it draws in. It
+// runs while renderRunning is set.
 #pragma once
 
 #include <atomic>
