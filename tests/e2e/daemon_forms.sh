@@ -18,11 +18,8 @@ display -window root "$WORK/desktop.png"
 test_window PARENT 320 240 bv-daemon-preview
 [ -n "$PARENT" ] || { fail "no test window"; finish; }
 start_bg SAVER "$BV" --root --window-id "$(printf '0x%x' "$PARENT")"
-if wait_drawn "$PARENT" "$WORK/preview.png"; then
-  pass "the preview form draws in the window it names"
-else
+wait_drawn "$PARENT" "$WORK/preview.png" && pass "the preview form draws in the window it names" ||
   fail "the preview form drew nothing"
-fi
 child=$(surface_of "$PARENT")
 [ "$(size_of "${child:-0}")" = "320 240" ] && pass "its surface fills the window" ||
   fail "surface '${child}' is $(size_of "${child:-0}") in a 320 x 240 window"
@@ -34,15 +31,10 @@ stop "$SAVER" "TERM TERM"
 test_window LOCK 400 300 bv-daemon-lock
 mkfifo "$HOME/.xscreensaver"
 XSCREENSAVER_WINDOW=$LOCK start_bg SAVER "$BV" -root 2>"$WORK/lock.err"
-if wait_drawn "$LOCK" "$WORK/lock.png"; then
-  sleep 1
-  shoot "$LOCK" "$WORK/lock.png"
-  magenta=$(pure_share magenta "$WORK/lock.png")
-  above 0.002 "$magenta" && pass "the locker's form draws its own picture (magenta $magenta)" ||
-    fail "the locker's form shows the desktop (magenta $magenta)"
-else
-  fail "the locker's form drew nothing"
-fi
+wait_drawn "$LOCK" "$WORK/lock.png" && sleep 1 && shoot "$LOCK" "$WORK/lock.png" || fail "the locker's form drew nothing"
+magenta=$(pure_share magenta "$WORK/lock.png")
+above 0.002 "$magenta" && pass "the locker's form draws its own picture (magenta $magenta)" ||
+  fail "the locker's form shows the desktop (magenta $magenta)"
 stop "$SAVER"
 [ "$EXIT_CODE" = 0 ] && [ ! -s "$WORK/lock.err" ] && pass "SIGTERM ends it quietly with 0 (${STOP_MS} ms)" ||
   fail "the locker's form ended with $EXIT_CODE: $(head -c 300 "$WORK/lock.err")"
@@ -57,13 +49,9 @@ green=$(share '#00c000' "$WORK/image.png" 40)
 above "$green" 0.2 && pass "--image shows the file (green $green)" ||
   fail "--image does not show the file (green $green)"
 kill "$LOCK_PID"
-if wait_exit "$SAVER" 10; then
-  [ "$EXIT_CODE" = 0 ] && pass "its window's destruction ends it with 0" ||
-    fail "ended with $EXIT_CODE when its window went"
-else
-  fail "outlived its window"
-fi
-[ ! -s "$WORK/image.err" ] && pass "quietly" || fail "standard error: $(head -c 300 "$WORK/image.err")"
+wait_exit "$SAVER" 10 && [ "$EXIT_CODE" = 0 ] && [ ! -s "$WORK/image.err" ] &&
+  pass "its window's destruction ends it quietly with 0" ||
+  fail "when its window went: exit ${EXIT_CODE:-none}, $(head -c 300 "$WORK/image.err")"
 
 # An unreadable --image: one line on standard error, and the own picture.
 test_window OTHER 400 300 bv-daemon-other
@@ -75,19 +63,15 @@ wait_drawn "$OTHER" "$WORK/other.png" && stop "$SAVER" &&
 # A stop while the start waits (a picture file that is a pipe nobody writes).
 mkfifo "$WORK/pipe.png"
 XSCREENSAVER_WINDOW=$OTHER start_bg SAVER "$BV" -root --image "$WORK/pipe.png"
-sleep 1
-stop "$SAVER"
+sleep 1 && stop "$SAVER"
 [ "$EXIT_CODE" = 0 ] && pass "SIGTERM ends it with 0 while the start waits" || fail "stuck start: $EXIT_CODE"
 
 # --- --root (a still wave, which covers most of the screen): the desktop; not when the daemon's settings forbid it, nor under Wayland.
 root_share() { # shows the magenta share of the screen drawn by "$BV" --root with "$@" set
-  env "$@" "$BV" --root --mode wave-1 --no-movement 2>"$WORK/root.err" &
-  local pid=$!
-  STARTED+=("$pid")
+  start_bg SAVER env "$@" "$BV" --root --mode wave-1 --no-movement 2>"$WORK/root.err"
   wait_drawn "$(xwininfo -root | awk '/Window id:/{print $4}')" "$WORK/root.png" >/dev/null
-  sleep 1
-  import -window root "$WORK/root.png" 2>/dev/null
-  stop "$pid"
+  sleep 1 && import -window root "$WORK/root.png" 2>/dev/null
+  stop "$SAVER"
   share '#ff00ff' "$WORK/root.png" 30
 }
 m=$(root_share HOME="$HOME")
@@ -112,12 +96,7 @@ kill "$VROOT_PID"
 
 # --- --window: a window of its own that follows its size and closes like any other.
 XSCREENSAVER_WINDOW=0x3ffffe start_bg SAVER "$BV" --window --fps
-own=""
-for _ in $(seq 100); do
-  own=$(xdotool search --name '^Brittleview$' 2>/dev/null | head -n1)
-  [ -n "$own" ] && break
-  sleep 0.1
-done
+for _ in $(seq 100); do own=$(xdotool search --name '^Brittleview$' 2>/dev/null | head -n1) && [ -n "$own" ] && break; sleep 0.1; done
 [ -n "$own" ] && [ "$(size_of "$own")" = "1024 768" ] && pass "--window opens a 1024 x 768 window" ||
   fail "--window: window '$own' of size $(size_of "${own:-0}")"
 wait_drawn "$own" "$WORK/own.png" && pass "and draws in it" || fail "--window drew nothing"
@@ -130,21 +109,15 @@ convert "$WORK/own.png" -gravity SouthWest -crop 120x30+0+0 +repage "$WORK/corne
 above "$(share '#ffff66' "$WORK/corner.png" 20)" 0.01 && pass "--fps writes in the corner" ||
   fail "no frame rate in the corner"
 python3 "$XWIN" delete "$own"
-if wait_exit "$SAVER" 10; then
-  [ "$EXIT_CODE" = 0 ] && pass "the window manager's close ends it with 0" ||
-    fail "closed with $EXIT_CODE"
-else
-  fail "the window manager's close did not end it"
-fi
+wait_exit "$SAVER" 10 && [ "$EXIT_CODE" = 0 ] && pass "the window manager's close ends it with 0" ||
+  fail "after the window manager's close: exit ${EXIT_CODE:-none}"
 
 [ ! -e "$XDG_CONFIG_HOME/brittleview" ] && pass "no settings were written" ||
   fail "settings written: $(ls -R "$XDG_CONFIG_HOME")"
 
 # --- The X server goes away under it: the end of its window, quietly, with 0.
 exec {fd}<> "$WORK/xvfb.fd"
-Xvfb -displayfd "$fd" -screen 0 640x480x24 +extension GLX -nolisten tcp >/dev/null 2>&1 &
-XVFB=$!
-STARTED+=("$XVFB")
+start_bg XVFB Xvfb -displayfd "$fd" -screen 0 640x480x24 +extension GLX -nolisten tcp >/dev/null 2>&1
 for _ in $(seq 100); do [ -s "$WORK/xvfb.fd" ] && break; sleep 0.1; done
 DISPLAY=:$(head -n1 "$WORK/xvfb.fd") start_bg SAVER "$BV" --window 2>"$WORK/gone.err"
 sleep 2

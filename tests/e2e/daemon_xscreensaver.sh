@@ -15,22 +15,11 @@ chmod 711 "$WORK"
 mkdir -m 755 "$WORK/bin" && install -m 755 "$BV" "$WORK/bin/brittleview"
 XSS_HOME=$WORK/xss-home
 mkdir -p "$XSS_HOME/.config"
-cat >"$XSS_HOME/.xscreensaver" <<EOT
-mode:		one
-selected:	0
-lock:		False
-fade:		False
-unfade:		False
-splash:		False
-grabDesktopImages:	True
-programs:	GL: $WORK/bin/brittleview --root \n
-EOT
+printf 'mode:\tone\nselected:\t0\nlock:\tFalse\nfade:\tFalse\nunfade:\tFalse\nsplash:\tFalse
+grabDesktopImages:\tTrue\nprograms:\tGL: %s --root \\n\n' "$WORK/bin/brittleview" >"$XSS_HOME/.xscreensaver"
 as_daemon_user=(env)
-if [ "$(id -u)" = 0 ]; then
-  chown -R nobody:nogroup "$XSS_HOME"
-  chmod 700 "$XSS_HOME"
+[ "$(id -u)" = 0 ] && chown -R nobody:nogroup "$XSS_HOME" && chmod 700 "$XSS_HOME" &&
   as_daemon_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups env)
-fi
 as_daemon_user+=(HOME="$XSS_HOME" XDG_CONFIG_HOME="$XSS_HOME/.config" DISPLAY="$DISPLAY")
 saver_pids() { pgrep -f "^$WORK/bin/brittleview" || true; }
 

@@ -12,23 +12,18 @@
 #include <iterator>
 #include <string>
 
+#include "core/settings.h"
 #include "platform/settings_store.h"
 
 namespace {
 
-// clang-format off
-const char* const kNames[24] = {"Priority", "x_div", "y_div", "xyAmplitude", "xyFrequency1",
-    "xyFrequency2", "xySizeX", "xySizeY", "Mode", "genChildren", "xyGoraud", "useLinear",
-    "screenTextureWidth", "screenTextureHeight", "useTrails", "enableMovement", "rotX0", "rotX1",
-    "rotY0", "rotY1", "rotZ0", "rotZ1", "zoom0", "zoom1"};
-// clang-format on
 std::string root, path;
 
 std::string Saved(const uint32_t* values)
 {
     SettingsStore* store = StoreOpenForWrite(SettingsKeyPath);
     for (int i = 0; i < 24; ++i)
-        StoreSetValue(store, kNames[i], values[i]);
+        StoreSetValue(store, kSettingFields[i].name, values[i]);
     StoreClose(store);
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -80,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     uint32_t values[24];
     SettingsStore* store = StoreOpenForRead(SettingsKeyPath);
     for (int i = 0; i < 24; ++i)
-        if (!StoreQueryValue(store, kNames[i], &values[i]))
+        if (!StoreQueryValue(store, kSettingFields[i].name, &values[i]))
             values[i] = size > 0 ? 0x01010101u * data[i % size] + static_cast<uint32_t>(i) : 0;
     StoreClose(store);
 
@@ -88,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     store = StoreOpenForRead(SettingsKeyPath);
     for (int i = 0; i < 24; ++i) {
         uint32_t value;
-        if (!StoreQueryValue(store, kNames[i], &value) || value != values[i])
+        if (!StoreQueryValue(store, kSettingFields[i].name, &value) || value != values[i])
             std::abort(); // a value lost or changed by the round trip
     }
     StoreClose(store);
