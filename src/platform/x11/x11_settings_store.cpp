@@ -445,8 +445,10 @@ SettingsStore* StoreOpenForWrite(const char* keyPath)
         path = resolved;
         std::free(resolved);
     }
+    // Read-only is enough for flock, so that a lock made by another user (root
+    // saving a user's file) does not keep the user's own saves out.
     const std::string lockPath = FolderOf(path) + "/" + kLockName;
-    const int lockFd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int lockFd = open(lockPath.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
     if (lockFd < 0) {
         ReportNotSaved(path, Reason(("its lock " + lockPath + " cannot be opened").c_str()));
         return nullptr;
