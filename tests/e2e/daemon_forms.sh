@@ -6,8 +6,9 @@
 # --root shows the desktop unless the user's daemon settings forbid it or the
 # session is Wayland; --window opens a window that follows its size and ends
 # with 0 on the window manager's close, even with XSCREENSAVER_WINDOW set; a
-# pipe as ~/.xscreensaver holds nothing up, a stop ends a start that waits on
-# a pipe as --image, and the end of the X server ends the run quietly, all with 0.
+# pipe as ~/.xscreensaver holds nothing up, a stop ends a start that waits for
+# an X server that does not answer, and the X server's end ends the run quietly,
+# all with 0.
 source "$(dirname "$0")/lib/daemon_e2e.bash" "$@"
 
 read -r sw sh < <(xwininfo -root | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w, h}')
@@ -60,9 +61,13 @@ XSCREENSAVER_WINDOW=$OTHER start_bg SAVER "$BV" -root --image "$WORK/missing.png
 wait_drawn "$OTHER" "$WORK/other.png" && stop "$SAVER" &&
   [ "$(wc -l <"$WORK/missing.err")" = 1 ] && grep -q missing.png "$WORK/missing.err" &&
   pass "an unreadable --image draws, and one line names it" || fail "stderr: $(cat "$WORK/missing.err")"
-# A stop while the start waits (a picture file that is a pipe nobody writes).
-mkfifo "$WORK/pipe.png"
-XSCREENSAVER_WINDOW=$OTHER start_bg SAVER "$BV" -root --image "$WORK/pipe.png"
+# A stop while the start waits: for an X server that never answers.
+python3 -c 'import socket, time
+s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen(); print(s.getsockname()[1], flush=True)
+c = s.accept(); time.sleep(600)' >"$WORK/port" &
+STARTED+=("$!")
+for _ in $(seq 50); do [ -s "$WORK/port" ] && break; sleep 0.1; done
+DISPLAY=127.0.0.1:$(($(cat "$WORK/port") - 6000)) start_bg SAVER "$BV" --window
 sleep 1 && stop "$SAVER"
 [ "$EXIT_CODE" = 0 ] && pass "SIGTERM ends it with 0 while the start waits" || fail "stuck start: $EXIT_CODE"
 
