@@ -130,6 +130,10 @@ TEST_F(SettingsFile, FailedOrRefusedSavesSayWhyOnOneLineAndKeepTheFile)
     struct stat info;
     ASSERT_EQ(stat(folder_.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u) << "a new folder is the user's alone";
+    Write(kDefaultsFile + "\"Mode\"=dword:00000003\n" + std::string(size_t{40} << 20, 'x'));
+    LoadSettings();
+    EXPECT_EQ(Settings.Mode, 3) << "a file of 40 MiB is read whole";
+    Write(kDefaultsFile);
     Settings.Mode = 3;
     const auto saveSays = [&](const std::string& why, const std::string& kept = kDefaultsFile) {
         testing::internal::CaptureStderr();
