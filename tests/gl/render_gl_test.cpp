@@ -109,10 +109,10 @@ TEST(RenderGl, FirstWaveFrameShowsTheDesktopUprightOrPlainWhiteIn432Quads)
         GLint minFilter = 0;
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
         EXPECT_EQ(minFilter, picture ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST);
-        const GLuint list = SparkleLists[0], texture = ScreenTexture;
+        const GLuint texture = ScreenTexture;
         TeardownScene(); // the scene leaves nothing behind
         EXPECT_TRUE(pieces.empty() && livePieceCount == 0 && !gridVertices && !frameCounter);
-        EXPECT_TRUE(!glIsList(list) && !glIsTexture(texture) && !SparkleLists[999]);
+        EXPECT_TRUE(!glIsTexture(texture) && SparkleCloudSize[999] == 0);
         for (int width : {0, -5, 100000}) { // no picture for such sizes
             WaveDefaults(width);
             CaptureDesktop();

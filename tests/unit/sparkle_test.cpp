@@ -11,7 +11,7 @@ TEST(Sparkle, CountsGrowEvery160ListsCloudsSpreadWithTheirIndexAndDrawsComeInYXZ
     float points[kMaxSparklePoints * 3];
     int lowest[7] = {99, 99, 99, 99, 99, 99, 99}, highest[7] = {};
     float low = 0, high = 0;
-    for (int i = 0; i < kSparkleListCount; ++i) {
+    for (int i = 0; i < kSparkleCloudCount; ++i) {
         const int n = SparklePoints(i, 40.69f, points);
         lowest[i / 160] = std::min(lowest[i / 160], n);
         highest[i / 160] = std::max(highest[i / 160], n);
