@@ -74,7 +74,6 @@ TEST(FrameAllocations, HundredFramesOfEveryModeAllocateNothing)
         Settings.useTrails = 1;
         Settings.genChildren = 0; // a cycle of the default grid outlasts the 100 frames
         Settings.xyGoraud = mode % 2;
-        Settings.enableMovement = 1;
         CaptureDesktop();
         SetupScene();
         CreateScreenTexture();
