@@ -168,10 +168,13 @@ int main(int argc, char** argv)
     const uint32_t firstFrame = frameCounter;
     const double wall0 = WallSeconds(), cpu0 = CpuSeconds();
     double wall1 = wall0;
-    do {
+    bool done = false;
+    do { // explode: until the first cycle that ends after SECONDS (at most 10 minutes)
+        const long before = cycles;
         frame(bare);
         wall1 = WallSeconds();
-    } while (wall1 - wall0 < seconds || (explode && cycles == 0 && wall1 - wall0 < 600.0));
+        done = wall1 - wall0 >= seconds && (!explode || cycles > before || wall1 - wall0 > 600.0);
+    } while (!done);
     glFinish();
     wall1 = WallSeconds();
     const double cpu1 = CpuSeconds();
