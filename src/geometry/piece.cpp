@@ -166,6 +166,7 @@ static void DrawTrail(const Piece& piece)
 {
     if (piece.trail == nullptr || piece.trailLength < 2 || piece.trailLength > kTrailLength)
         return;
+    // Static, so that the array pointer left in GL never dangles.
     static float points[(kTrailLength - 1) * kMaxSparklePoints][6]; // r, g, b, x, y, z
     TrailPoint order[kTrailLength];
     const int count = TrailDrawOrder(piece, order);
