@@ -72,12 +72,12 @@ int main(int argc, char** argv)
     static std::ostringstream discarded; // outlives main: cout flushes at exit
     std::cout.rdbuf(discarded.rdbuf());
 
+    CaptureDesktop(); // before our window covers the desktop
     BenchWindow bench;
     if (!bench.Create()) {
         std::fprintf(stderr, "explode_sim: no display\n");
         return 1;
     }
-    CaptureDesktop();
     if (!bench.OpenSurface()) {
         std::fprintf(stderr, "explode_sim: no GL context\n");
         return 1;

@@ -4,8 +4,14 @@
 //
 // CASE is "bare" (clear, one textured quad over the plane, swap: what the
 // renderer allows at all), "defaults", "defaults-trails", or a preset caption
-// ("Wave1" .. "Wave4", "Explode1" .. "Explode4"). Prints one JSON line, and
-// nothing else, on standard output.
+// ("Wave1" .. "Wave4", "Explode1" .. "Explode4"). The texture is a photograph
+// of the desktop taken before the benchmark's own window covers it, so frames
+// show what users see. Every case first draws the bare frame for a while in
+// the same process; "bare_share" is the case's frame rate over that one.
+// Explode cases start from a freshly cut, seeded set and run whole cycles
+// (at least SECONDS), so that runs of different builds draw the same frames.
+// Prints one JSON line, and nothing else, on standard output.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +20,7 @@
 #include <string>
 
 #include "bench_window.h"
+#include "core/random.h"
 #include "core/settings.h"
 #include "geometry/piece.h"
 #include "geometry/wave.h"
@@ -100,12 +107,12 @@ int main(int argc, char** argv)
     static DiscardBuffer discard; // outlives main: cout flushes at exit
     std::cout.rdbuf(&discard);
 
+    CaptureDesktop(); // before our window covers the desktop
     BenchWindow bench;
     if (!bench.Create()) {
         std::fprintf(stderr, "frame_rate: no display\n");
         return 1;
     }
-    CaptureDesktop();
     if (!bench.OpenSurface()) {
         std::fprintf(stderr, "frame_rate: no GL context\n");
         return 1;
@@ -113,38 +120,76 @@ int main(int argc, char** argv)
     SetupScene();
     CreateScreenTexture();
 
+    const bool explode = !bare && Settings.Mode == 0;
     size_t peakPieces = 0;
-    auto frame = [&] {
-        if (bare)
+    long cycles = 0;
+    bool wasFresh = true;
+    auto frame = [&](bool drawBare) {
+        if (drawBare) {
             DrawBareFrame(bench.surface);
-        else
+        } else {
             DrawFrame(bench.surface);
+            // A cycle ends when the list turns into a fresh, unlaunched set.
+            bool fresh = !pieces.empty();
+            for (const Piece* p : pieces)
+                fresh = fresh && !p->launched;
+            cycles += explode && fresh && !wasFresh ? 1 : 0;
+            wasFresh = fresh;
+        }
         if (pieces.size() > peakPieces)
             peakPieces = pieces.size();
         PumpBenchMessages();
     };
+    // The bare frame's rate in this process, for the share.
+    double bareFps = 0.0;
+    if (!bare) {
+        for (int i = 0; i < 10; ++i)
+            frame(true);
+        glFinish();
+        const uint32_t first = frameCounter;
+        const double b0 = WallSeconds();
+        while (WallSeconds() - b0 < std::max(1.0, seconds * 0.4))
+            frame(true);
+        glFinish();
+        bareFps = (frameCounter - first) / (WallSeconds() - b0);
+    }
+
     for (int i = 0; i < 20; ++i) // warm up: first uploads, caches
-        frame();
+        frame(bare);
+    if (explode) {
+        ClearPieces();
+        SeedRandom(1);
+        BuildPieces();
+        wasFresh = true;
+        cycles = 0;
+    }
     glFinish();
 
     const uint32_t firstFrame = frameCounter;
     const double wall0 = WallSeconds(), cpu0 = CpuSeconds();
     double wall1 = wall0;
-    do {
-        frame();
+    bool done = false;
+    do { // explode: until the first cycle that ends after SECONDS (at most 10 minutes)
+        const long before = cycles;
+        frame(bare);
         wall1 = WallSeconds();
-    } while (wall1 - wall0 < seconds);
+        done = wall1 - wall0 >= seconds && (!explode || cycles > before || wall1 - wall0 > 600.0);
+    } while (!done);
     glFinish();
     wall1 = WallSeconds();
     const double cpu1 = CpuSeconds();
     const double frames = static_cast<double>(frameCounter - firstFrame);
+    const double fps = frames / (wall1 - wall0);
+    if (bare)
+        bareFps = fps;
 
     std::fprintf(json,
                  "{\"case\":\"%s\",\"width\":%d,\"height\":%d,\"frames\":%.0f,\"fps\":%.1f,"
+                 "\"bare_fps\":%.1f,\"bare_share\":%.3f,\"cycles\":%ld,"
                  "\"cpu_ms_per_frame\":%.2f,\"peak_rss_mb\":%.1f,\"peak_pieces\":%zu,\"mode\":%d,"
                  "\"grid\":\"%gx%g\"}\n",
-                 name.c_str(), bench.width, bench.height, frames, frames / (wall1 - wall0),
-                 (cpu1 - cpu0) * 1000.0 / frames, PeakRssMegabytes(), peakPieces,
+                 name.c_str(), bench.width, bench.height, frames, fps, bareFps, fps / bareFps,
+                 cycles, (cpu1 - cpu0) * 1000.0 / frames, PeakRssMegabytes(), peakPieces,
                  static_cast<int>(Settings.Mode), Settings.x_div, Settings.y_div);
     return std::fclose(json) == 0 ? 0 : 1;
 }

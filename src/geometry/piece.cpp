@@ -128,7 +128,15 @@ void BuildPieces()
 // ---------------------------------------------------------------------------
 // Drawing
 
-int TrailDrawOrder(const Piece& piece, TrailPoint* out)
+// The trail points that DrawPiece draws, from the oldest to the newest: the
+// slot of trail and its age rank (1 for the oldest drawn, trailLength - 1 for
+// the newest). The slot at trailHead, the oldest, is left out.
+struct TrailPoint {
+    int32_t slot;
+    int32_t age;
+};
+// Fills out (room for trailLength - 1 entries) and returns the count.
+static int TrailDrawOrder(const Piece& piece, TrailPoint* out)
 {
     const int32_t length = piece.trailLength;
     const int32_t head = piece.trailHead;
@@ -140,7 +148,9 @@ int TrailDrawOrder(const Piece& piece, TrailPoint* out)
     return count;
 }
 
-int TrailSparkleIndex(int32_t age, int32_t trailLength)
+// The sparkle cloud drawn for a trail point of the given age: a random pick
+// from the band of clouds that belongs to that age. Draws one random number.
+static int TrailSparkleIndex(int32_t age, int32_t trailLength)
 {
     const float w = 1.0f / static_cast<float>(trailLength);
     const int band = static_cast<int>(w * 1000.0f);
@@ -148,23 +158,35 @@ int TrailSparkleIndex(int32_t age, int32_t trailLength)
 }
 
 // Points from the oldest to the newest, each a sparkle cloud in grey that
-// brightens with the point's age rank, in scene coordinates.
+// brightens with the point's age rank, in scene coordinates: one draw of
+// colour and position pairs, each cloud moved to its trail point here rather
+// than by a matrix per point. The points take the current normal and texture
+// coordinate (those the previous box left) for their lighting and texel.
 static void DrawTrail(const Piece& piece)
 {
     if (piece.trail == nullptr || piece.trailLength < 2 || piece.trailLength > kTrailLength)
         return;
+    // Static, so that the array pointer left in GL never dangles.
+    static float points[(kTrailLength - 1) * kMaxSparklePoints][6]; // r, g, b, x, y, z
     TrailPoint order[kTrailLength];
     const int count = TrailDrawOrder(piece, order);
     const float w = 1.0f / static_cast<float>(piece.trailLength);
+    int filled = 0;
     for (int n = 0; n < count; ++n) {
         const float grey = static_cast<float>(order[n].age) * w;
-        glColor3f(grey, grey, grey);
-        glPushMatrix();
-        const Vector3f& point = piece.trail[order[n].slot];
-        glTranslatef(point.x, point.y, point.z);
-        glCallList(SparkleLists[TrailSparkleIndex(order[n].age, piece.trailLength)]);
-        glPopMatrix();
+        const Vector3f& at = piece.trail[order[n].slot];
+        const int cloud = TrailSparkleIndex(order[n].age, piece.trailLength);
+        const float* cloudPoint = SparkleCloudPoints[cloud];
+        for (int p = 0; p < SparkleCloudSize[cloud]; ++p, cloudPoint += 3) {
+            float* out = points[filled++];
+            out[0] = out[1] = out[2] = grey;
+            out[3] = cloudPoint[0] + at.x;
+            out[4] = cloudPoint[1] + at.y;
+            out[5] = cloudPoint[2] + at.z;
+        }
     }
+    glInterleavedArrays(GL_C3F_V3F, 0, points);
+    glDrawArrays(GL_POINTS, 0, filled);
     glColor3f(1.0f, 1.0f, 1.0f);
 }
 
@@ -399,9 +421,8 @@ static void WriteStatus()
     static int64_t cycle = 0;
     if (!wanted)
         return;
-    const GLuint highest = std::max(highestListName, static_cast<GLuint>(kSparkleListCount));
     GLuint liveLists = 0;
-    for (GLuint name = 1; name != 0 && name <= highest; ++name)
+    for (GLuint name = 1; name != 0 && name <= highestListName; ++name)
         liveLists += glIsList(name) ? 1 : 0;
     std::fprintf(stderr, "brittleview status: cycle %lld pieces %lld lists %u\n",
                  static_cast<long long>(++cycle), static_cast<long long>(livePieceCount),

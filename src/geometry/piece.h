@@ -78,16 +78,3 @@ void ExplodeStep();
 // Destroys every piece (their display lists too, so on the render thread's
 // context) and empties the list; part of TeardownScene.
 void ClearPieces();
-
-// The trail points that DrawPiece draws, from the oldest to the newest: the
-// slot of trail and its age rank (1 for the oldest drawn, trailLength - 1 for
-// the newest). The slot at trailHead, the oldest, is left out.
-struct TrailPoint {
-    int32_t slot;
-    int32_t age;
-};
-// Fills out (room for trailLength - 1 entries) and returns the count.
-int TrailDrawOrder(const Piece& piece, TrailPoint* out);
-// The sparkle list drawn for a trail point of the given age: a random pick
-// from the band of lists that belongs to that age. Draws one random number.
-int TrailSparkleIndex(int32_t age, int32_t trailLength);

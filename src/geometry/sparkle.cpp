@@ -4,7 +4,8 @@
 #include "core/settings.h"
 #include "geometry/plane.h"
 
-GLuint SparkleLists[kSparkleListCount];
+float SparkleCloudPoints[kSparkleCloudCount][kMaxSparklePoints * 3];
+int SparkleCloudSize[kSparkleCloudCount];
 
 int SparklePoints(int index, float cell, float* out)
 {
@@ -22,29 +23,17 @@ int SparklePoints(int index, float cell, float* out)
     return count;
 }
 
-void BuildSparkleLists()
+void BuildSparkleClouds()
 {
     const float cell = (static_cast<float>(screenHeight) / Settings.y_div +
                         static_cast<float>(screenWidth) / Settings.x_div) *
                        0.5f;
-    float points[kMaxSparklePoints * 3];
-    for (int i = 0; i < kSparkleListCount; ++i) {
-        SparkleLists[i] = glGenLists(1);
-        glNewList(SparkleLists[i], GL_COMPILE);
-        glBegin(GL_POINTS);
-        const int count = SparklePoints(i, cell, points);
-        for (int p = 0; p < count; ++p)
-            glVertex3f(points[p * 3 + 0], points[p * 3 + 1], points[p * 3 + 2]);
-        glEnd();
-        glEndList();
-    }
+    for (int i = 0; i < kSparkleCloudCount; ++i)
+        SparkleCloudSize[i] = SparklePoints(i, cell, SparkleCloudPoints[i]);
 }
 
-void ReleaseSparkleLists()
+void ReleaseSparkleClouds()
 {
-    for (GLuint& list : SparkleLists) {
-        if (list != 0)
-            glDeleteLists(list, 1);
-        list = 0;
-    }
+    for (int& size : SparkleCloudSize)
+        size = 0;
 }

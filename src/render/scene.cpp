@@ -23,7 +23,7 @@ void SetupScene()
     SeedRandom(static_cast<uint32_t>(time(nullptr)));
     BuildGrid();
     BuildPieces();
-    BuildSparkleLists();
+    BuildSparkleClouds();
 
     InitMovementChannel(&rotationXChannel, Settings.rotX0, Settings.rotX1);
     InitMovementChannel(&rotationYChannel, Settings.rotY0, Settings.rotY1);
@@ -68,7 +68,7 @@ void TeardownScene()
     ClearPieces();
     pieces.shrink_to_fit();
     ReleaseGrid();
-    ReleaseSparkleLists();
+    ReleaseSparkleClouds();
     DeleteScreenTexture();
     frameCounter = 0;
 }

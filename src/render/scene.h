@@ -10,7 +10,7 @@ extern const float projectionAspect; // 640 / 480 whatever the screen
 // Sets up the whole scene; needs a current GL context.
 void SetupScene();
 // Releases everything the scene holds, in one place: the pieces, the grid
-// arrays, the sparkle lists and the screen texture, and rewinds the frame
+// arrays, the sparkle clouds and the screen texture, and rewinds the frame
 // counter, so that the next SetupScene in this process starts clean. Needs
 // the context SetupScene ran on; the render thread calls it before the
 // surface goes.

@@ -1,15 +1,16 @@
-// Explode pieces drawn with Mesa: the trail a piece sends, caught in OpenGL's
-// feedback mode, and whole cycles through the real frame.
+// Explode and wave frames drawn with Mesa: the frame path against the same
+// pictures drawn with the plainest calls (a matrix and a display list per
+// trail point, each box compiled into a list, the grid quad by quad).
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cstring>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "core/random.h"
 #include "core/settings.h"
+#include "geometry/grid.h"
 #include "geometry/piece.h"
 #include "gl/gl_fixture.h"
 #include "render/capture.h"
@@ -18,193 +19,173 @@
 
 namespace {
 
-constexpr int kWidth = 320, kHeight = 240;
+constexpr int kWidth = 160, kHeight = 120;
 
-struct Vertex { // as GL_3D_COLOR_TEXTURE feedback gives it
-    float x, y, z, r, g, b, a, s, t, p, q;
-};
-struct Primitive {
-    GLenum token;
-    std::vector<Vertex> vertices;
-};
+// The box's 20 vertices as digits of normal, texture corner and box corner:
+// the front face and the strip over top, back and bottom are quad strips,
+// the two sides quads.
+const float kNormals[6][3] = {{0, 0, 1}, {0, 1, 0}, {0, 0, -1}, {0, -1, 0}, {-1, 0, 0}, {1, 0, 0}};
+const char kBox[] = "000011033022133122207216334325000011403417424430506512521535";
 
-class ExplodeGl : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(window.ok());
-        SetDefaultSettings();
-        ClearPieces();
-        glEnable(GL_CULL_FACE);
-        glMatrixMode(GL_PROJECTION);
-        glOrtho(0, kWidth, 0, kHeight, -200, 200); // a scene unit is a pixel
-        glMatrixMode(GL_MODELVIEW);
-    }
-    void TearDown() override { TeardownScene(); }
-
-    // What DrawPiece sends. Mesa cannot replay a list of mixed primitives in
-    // feedback mode, so the box is compiled afresh during each capture.
-    static std::vector<Primitive> Capture(Piece* piece)
-    {
-        glDeleteLists(piece->displayList, 1);
-        piece->displayList = 0;
-        std::vector<GLfloat> buffer(100000);
-        glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
-        glRenderMode(GL_FEEDBACK);
-        DrawPiece(piece);
-        const int count = glRenderMode(GL_RENDER);
-        EXPECT_GE(count, 0) << "feedback buffer overflow";
-        std::vector<Primitive> out;
-        for (int at = 0; at < count;) {
-            Primitive primitive{static_cast<GLenum>(buffer[at++]), {}};
-            const int n = primitive.token == GL_POLYGON_TOKEN ? static_cast<int>(buffer[at++]) : 1;
-            primitive.vertices.resize(n);
-            std::memcpy(primitive.vertices.data(), &buffer[at], n * sizeof(Vertex));
-            at += n * 11;
-            out.push_back(primitive);
-        }
-        return out;
-    }
-
-    GlWindow window{kWidth, kHeight};
-};
-
-TEST_F(ExplodeGl, AFlyingPieceDrawsItsTrailOldestFirstInAGreyRamp)
+void ReferenceBox(const Piece& piece)
 {
-    // Stand-in clouds: list i is one point i / 5 units above the trail point,
-    // so each point's position tells the list it came from.
-    const GLuint base = glGenLists(kSparkleListCount);
-    for (int i = 0; i < kSparkleListCount; ++i) {
-        SparkleLists[i] = base + i;
-        glNewList(base + i, GL_COMPILE);
-        glBegin(GL_POINTS);
-        glVertex3f(0, i * 0.2f, 0);
-        glEnd();
-        glEndList();
+    const Vector3f a = piece.frontCorner, b = piece.backCorner;
+    const float corners[8][3] = {{a.x, a.y, a.z}, {b.x, a.y, a.z}, {b.x, b.y, a.z},
+                                 {a.x, b.y, a.z}, {a.x, a.y, b.z}, {b.x, a.y, b.z},
+                                 {b.x, b.y, b.z}, {a.x, b.y, b.z}};
+    for (int v = 0; v < 20; ++v) {
+        if (v == 4 || v == 12)
+            glEnd();
+        if (v == 0 || v == 4 || v == 12)
+            glBegin(v == 12 ? GL_QUADS : GL_QUAD_STRIP);
+        glNormal3fv(kNormals[kBox[v * 3] - '0']);
+        glTexCoord2fv(piece.texCoords[kBox[v * 3 + 1] - '0']);
+        glVertex3fv(corners[kBox[v * 3 + 2] - '0']);
     }
-    Piece piece;
-    piece.launched = true;
-    piece.resting = false;
-    piece.position.set(300, 200, 0);
-    for (int slot = 0; slot < kTrailLength; ++slot)
-        piece.trail[slot].set(10.0f + 20.0f * slot, 5.0f, 0.0f);
-    Settings.useTrails = 1;
-    const struct {
-        int head;
-        std::vector<long> slots;
-    } heads[] = {{0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}},
-                 {5, {6, 7, 8, 9, 10, 11, 12, 13, 14, 0, 1, 2, 3, 4}}};
-    for (const auto& h : heads) {
-        SCOPED_TRACE(::testing::Message() << "head " << h.head);
-        piece.trailHead = h.head;
-        glColor3f(0.3f, 0.6f, 0.9f);
-        const std::vector<Primitive> primitives = Capture(&piece);
-        std::vector<long> slots;
-        for (const Primitive& primitive : primitives) {
-            if (primitive.token != GL_POINT_TOKEN)
-                continue;
-            const Vertex& v = primitive.vertices[0];
-            const long age = static_cast<long>(slots.size()) + 1;
-            slots.push_back(std::lround((v.x - 10.0f) / 20.0f));
-            EXPECT_NEAR(v.r, age / 15.0f, 1e-3) << "age " << age;
-            EXPECT_NEAR(v.b, age / 15.0f, 1e-3) << "age " << age;
-            const long list = std::lround((v.y - 5.0f) / 0.2f);
-            EXPECT_GE(list, 66 * age);
-            EXPECT_LT(list, 66 * age + 66);
-        }
-        EXPECT_EQ(slots, h.slots);
-        // The box comes last, in white again.
-        ASSERT_EQ(primitives.back().token, static_cast<GLenum>(GL_POLYGON_TOKEN));
-        EXPECT_EQ(primitives.back().vertices[0].b, 1.0f);
-    }
-
-    // No trail while trails are off, nor for a resting piece.
-    for (const bool resting : {false, true}) {
-        Settings.useTrails = resting ? 1 : 0;
-        piece.resting = resting;
-        for (const Primitive& primitive : Capture(&piece))
-            EXPECT_EQ(primitive.token, static_cast<GLenum>(GL_POLYGON_TOKEN)) << resting;
-    }
+    glEnd();
 }
 
-TEST_F(ExplodeGl, CyclesStartFromTheIntactDesktopAndLeaveNothingBehind)
+// One frame as the saver drew it with one call per trail point and lists.
+// Lists clouds .. clouds + 999 are the sparkle clouds; clouds + 1000 is scratch.
+void ReferenceFrame(GLuint clouds)
 {
-    Settings.x_div = 6;
-    Settings.y_div = 4;
-    Settings.genChildren = 2;
-    Settings.useTrails = 1;
-    Settings.enableMovement = 0; // a fixed camera, so frames can be compared
-    // A desktop picture in which every piece shows something different.
-    const int w = Settings.screenTextureWidth, h = Settings.screenTextureHeight;
-    ReleaseDesktopPixels();
-    desktopPixels = new uint8_t[CaptureByteCount(w, h)];
-    for (size_t i = 0; i < CaptureByteCount(w, h); ++i)
-        desktopPixels[i] = static_cast<uint8_t>(i * 7 / 3);
-    SetupScene();
-    CreateScreenTexture();
-    SeedRandom(31337);
+    BeginFrame();
+    for (const Piece* p : Settings.Mode == 0 ? pieces : std::vector<Piece*>()) {
+        glPushMatrix();
+        for (int age = 1; age < kTrailLength && !p->resting && Settings.useTrails; ++age) {
+            const float grey = static_cast<float>(age) * (1.0f / kTrailLength);
+            glColor3f(grey, grey, grey);
+            glPushMatrix();
+            const Vector3f& at = p->trail[(p->trailHead + age) % kTrailLength];
+            glTranslatef(at.x, at.y, at.z);
+            glCallList(clouds + age * 66 + NextRandom() % 66);
+            glPopMatrix();
+        }
+        glColor3f(1, 1, 1);
+        glTranslatef(p->position.x, p->position.y, p->position.z);
+        glRotatef(p->rotation.x, 1, 0, 0);
+        glRotatef(p->rotation.y, 0, 1, 0);
+        glRotatef(p->rotation.z, 0, 0, 1);
+        // A box is compiled on its first draw (the frame path then replays it).
+        if (p->displayList != 0) {
+            glCallList(p->displayList);
+        } else {
+            glNewList(clouds + 1000, GL_COMPILE_AND_EXECUTE);
+            ReferenceBox(*p);
+            glEndList();
+        }
+        glPopMatrix();
+    }
+    ComputeGridNormals();
+    glBegin(GL_QUADS);
+    for (int j = 0; Settings.Mode != 0 && j + 1 < gridRowCount; ++j) {
+        for (int i = 0; i + 1 < gridColumnCount; ++i) {
+            const int k = GridIndex(i, j);
+            if (!Settings.xyGoraud)
+                glNormal3fv(&gridFaceNormals[k].x);
+            for (int m : {k, GridIndex(i + 1, j), GridIndex(i + 1, j + 1), GridIndex(i, j + 1)}) {
+                if (Settings.xyGoraud)
+                    glNormal3fv(&gridSmoothNormals[m].x);
+                glTexCoord2f(gridTexCoords[m].x, gridTexCoords[m].y);
+                glVertex3fv(&gridVertices[m].x);
+            }
+        }
+    }
+    glEnd();
+    glPopMatrix();
+}
 
-    GLuint highest = 0;
-    for (GLuint list : SparkleLists)
-        highest = std::max(highest, list);
-    // Live display lists besides the sparkle clouds and those of the pieces.
-    auto leaked = [&] {
-        int live = -kSparkleListCount;
+TEST(ExplodeGl, FramesShowWhatOneCallPerTrailPointAndListedBoxesShow)
+{
+    GlWindow window(kWidth, kHeight);
+    ASSERT_TRUE(window.ok());
+    // Explode with children and trails, then Wave1 and Wave3, the camera
+    // moving. The frame path moves cloud points to their trail point itself,
+    // not by a matrix, so a point's eye position rounds differently. Allowed
+    // for that: up to 16 pixels a frame off by 1/255 in a channel (lighting),
+    // and up to 6 pixels in the whole run off by more (a point rounded onto
+    // the next pixel, or losing a depth tie to a neighbour); nothing else.
+    const struct {
+        int mode, frames, goraud;
+    } runs[] = {{0, 240, 1}, {1, 40, 1}, {3, 40, 0}};
+    for (const auto& run : runs) {
+        SetDefaultSettings();
+        Settings.Mode = run.mode;
+        Settings.xyGoraud = run.goraud;
+        Settings.x_div = run.mode == 0 ? 6 : 24;
+        Settings.y_div = run.mode == 0 ? 4 : 18;
+        Settings.genChildren = 2;
+        Settings.useTrails = 1;
+        // A desktop picture in which every piece shows something different.
+        const size_t bytes =
+            CaptureByteCount(Settings.screenTextureWidth, Settings.screenTextureHeight);
+        desktopPixels = new uint8_t[bytes];
+        for (size_t i = 0; i < bytes; ++i)
+            desktopPixels[i] = static_cast<uint8_t>(i * 7 / 3);
+        SetupScene();
+        CreateScreenTexture();
+        SeedRandom(7); // the same clouds on every run
+        BuildSparkleClouds();
+        const GLuint clouds = glGenLists(kSparkleCloudCount + 1);
+        for (int i = 0; i < kSparkleCloudCount; ++i) {
+            glNewList(clouds + i, GL_COMPILE);
+            glBegin(GL_POINTS);
+            for (int p = 0; p < SparkleCloudSize[i] * 3; p += 3)
+                glVertex3fv(&SparkleCloudPoints[i][p]);
+            glEnd();
+            glEndList();
+        }
+        int deepest = 0, trails = 0, moved = 0;
+        std::string output;
+        for (int frame = 0; frame < run.frames; ++frame) {
+            SCOPED_TRACE(::testing::Message() << "mode " << run.mode << " frame " << frame);
+            for (const Piece* p : pieces)
+                deepest = std::max(deepest, p->generation), trails += !p->resting;
+            // The first trail takes the texture coordinate and normal that the
+            // last frame's last box left: both draws start from those.
+            GLfloat tex[4], normal[3];
+            glGetFloatv(GL_CURRENT_TEXTURE_COORDS, tex);
+            glGetFloatv(GL_CURRENT_NORMAL, normal);
+            SeedRandom(frame);
+            ReferenceFrame(clouds);
+            const std::vector<uint8_t> expected = window.ReadPixels();
+            SeedRandom(frame);
+            ::testing::internal::CaptureStdout();
+            glTexCoord4fv(tex);
+            glNormal3fv(normal);
+            DrawFrame(nullptr);
+            output += ::testing::internal::GetCapturedStdout();
+            const std::vector<uint8_t> shown = window.ReadPixels();
+            int slight = 0;
+            for (size_t i = 0; i < shown.size(); i += 3) {
+                int d = 0;
+                for (size_t c = i; c < i + 3; ++c)
+                    d = std::max(d, std::abs(shown[c] - expected[c]));
+                slight += d == 1;
+                moved += d > 1;
+            }
+            EXPECT_LE(slight, 16);
+            // The first frame shows the whole plane from afar, the corners black.
+            EXPECT_TRUE(frame ||
+                        (shown[0] == 0 && shown[kWidth * kHeight * 3 / 2 + kWidth * 3 / 2]));
+            SwapGlBuffers(window.surface());
+        }
+        EXPECT_LE(moved, 6);
+        EXPECT_TRUE(run.mode != 0 || (deepest >= 2 && trails > 500)) << deepest << ", " << trails;
+        // Explode started a fresh set, without a failed child, and each live
+        // piece holds one list; removed ones took theirs.
+        EXPECT_EQ(output, run.mode == 0 ? "All are done.!\n" : "");
+        GLuint live = 0, highest = clouds + kSparkleCloudCount;
         for (const Piece* p : pieces) {
-            highest = std::max(highest, static_cast<GLuint>(p->displayList));
-            live -= p->displayList != 0 ? 1 : 0;
+            highest = std::max<GLuint>(highest, p->displayList);
+            live += p->displayList != 0;
         }
         for (GLuint name = 1; name <= highest + 64; ++name)
-            live += glIsList(name) ? 1 : 0;
-        return live;
-    };
-    auto fresh = [] {
-        return pieces.size() == 24u &&
-               std::none_of(pieces.begin(), pieces.end(), [](const Piece* p) {
-                   return p->launched || p->generation != 0 || p->displayList != 0;
-               });
-    };
-    std::string output;
-    auto frame = [&](bool read) {
-        ::testing::internal::CaptureStdout();
-        DrawFrame(nullptr);
-        output += ::testing::internal::GetCapturedStdout();
-        std::vector<uint8_t> picture;
-        if (read)
-            picture = window.ReadPixels();
-        SwapGlBuffers(window.surface());
-        return picture;
-    };
-
-    ASSERT_TRUE(fresh());
-    const std::vector<uint8_t> intact = frame(true);
-    EXPECT_TRUE(std::none_of(pieces.begin(), pieces.end(),
-                             [](const Piece* p) { return p->displayList == 0; }));
-    // The plane fills the middle of the view and leaves its corners black.
-    const uint8_t* middle = &intact[(kHeight / 2 * kWidth + kWidth / 2) * 3];
-    EXPECT_GT(middle[0] + middle[1] + middle[2], 0);
-    EXPECT_EQ(intact[0] + intact[1] + intact[2], 0);
-
-    int cycles = 0, deepest = 0;
-    for (int frames = 0; cycles < 8 && frames < 50000; ++frames) {
-        // Each piece drawn and still alive holds one list; removed ones took theirs.
-        ASSERT_EQ(leaked(), 0) << "frame " << frames;
-        for (const Piece* p : pieces)
-            deepest = std::max(deepest, p->generation);
-        if (!fresh()) {
-            frame(false);
-            continue;
-        }
-        EXPECT_EQ(livePieceCount, 24) << "no piece outside the list";
-        ++cycles;
-        EXPECT_EQ(frame(true), intact) << "cycle " << cycles;
+            live -= glIsList(name) != 0;
+        EXPECT_EQ(live, 0u - kSparkleCloudCount - 1);
+        glDeleteLists(clouds, kSparkleCloudCount + 1);
+        TeardownScene();
     }
-    ASSERT_EQ(cycles, 8);
-    EXPECT_EQ(deepest, 3) << "children, grandchildren and great-grandchildren flew";
-    std::string restarts;
-    for (int i = 0; i < 8; ++i)
-        restarts += "All are done.!\n";
-    EXPECT_EQ(output, restarts) << "one line a restart, and no failed child";
 }
 
 } // namespace
