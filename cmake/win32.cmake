@@ -49,9 +49,6 @@ if(BV_TESTS)
   # The display control panel's part: a window for the saver's preview.
   add_executable(preview_host ${CMAKE_SOURCE_DIR}/tests/wine/preview_host.cpp)
   set_target_properties(preview_host PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/wine-test)
-  # Reads back the DPI awareness the system gave the running saver.
-  add_executable(window_dpi ${CMAKE_SOURCE_DIR}/tests/wine/window_dpi.cpp)
-  set_target_properties(window_dpi PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/wine-test)
 endif()
 
 # The installer, built in the 32-bit tree.
