@@ -67,7 +67,7 @@ done
 # The copyright file's license is the one in LICENSE, word for word, and the
 # package's version is the program's.
 dpkg-deb -x "$deb" "$scratch/deb"
-words() { sed -n "/^ *Permission/,\$p" "$1" | tr -s ' \n' '\n\n' | grep -vx '\.\?'; }
+words() { sed -n "/^ *Permission/,\$p" "$1" | tr -s ' \n' '\n' | grep -vx '\.\?'; }
 if ! cmp -s <(words "$(dirname "$0")/../../LICENSE") <(words "$scratch/deb/usr/share/doc/brittleview/copyright"); then
   echo "FAIL: the package's copyright file does not carry the text of LICENSE"
   fail=1

@@ -3,20 +3,19 @@
 # X display: both .scr files carry the manifest and the project's version; in
 # a fresh 64-bit prefix, and a 32-bit one, the installer with /S puts that
 # Windows' own saver into its system folder, makes it the user's screen saver
-# (short path) and registers its uninstaller; the installed saver runs
-# DPI-aware and ends on a key; the uninstaller with /S takes all of that away
-# and keeps the saved settings. Reports like windows_checks.sh. The installer
+# (short path) and registers its uninstaller; the installed saver starts with
+# its manifest's DPI awareness and ends on a key; the uninstaller with /S takes
+# all of that away and keeps the saved settings. Reports like windows_checks.sh. The installer
 # is a 32-bit program: where this kernel runs none, its checks are SKIPs.
 set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 1
 # shellcheck source=SCRIPTDIR/../../scripts/lib/wine.sh
 . scripts/lib/wine.sh
 
-pass() { echo "PASS: $*"; echo "PASS" >>"$BV_CHECK_LOG"; }
-fail() { echo "FAIL: $*"; echo "FAIL" >>"$BV_CHECK_LOG"; }
-check() { # description command...
-  local what=$1; shift
-  if "$@"; then pass "$what"; else fail "$what"; fi
+check() { # description command...: PASS or FAIL, as windows_checks.sh reports
+  local what=$1 result=FAIL; shift
+  "$@" && result=PASS
+  echo "$result: $what"; echo "$result" >>"$BV_CHECK_LOG"
 }
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" WINEPREFIX=
 trap 'wineserver -k >/dev/null 2>&1; rm -rf "$WINEPREFIX"' EXIT
@@ -48,7 +47,6 @@ for arch in win32 win64; do
     grep -q "FileVersion $version .*MIT License .*ProductName Brittleview ProductVersion $version" <<<"$strings"
 done
 
-view=()
 reg_value() { # key name -> the value's data, in the system's own registry view
   "$wine" reg query "$1" /v "$2" "${view[@]}" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = $2 = ""; sub(/^ +/, ""); print }'
 }
@@ -82,7 +80,7 @@ for kind in win64 win32; do
   where=$("$native" winepath.exe -u "$scr" 2>/dev/null)
   check "$kind /S: SCRNSAVE.EXE is the saver's short path ($scr)" \
     test -n "$scr" -a "$(realpath -m "$where")" = "$(realpath "$system/brittleview.scr" 2>/dev/null)" -a \
-      -z "$(tr '\\' '\n' <<<"$scr" | grep -Ev '^[^.]{1,8}(\.[^.]{1,3})?$')"
+      -z "$(tr '\134' '\n' <<<"$scr" | grep -Ev '^[^.]{1,8}(\.[^.]{1,3})?$')"
   entry="$(reg_value "$uninstall" DisplayName)|$(reg_value "$uninstall" DisplayVersion)|$(reg_value "$uninstall" Publisher)"
   icon=$(reg_value "$uninstall" DisplayIcon)
   check "$kind /S: the uninstall entry names the product, version, publisher ($entry) and icon ($icon)" \
@@ -94,7 +92,7 @@ for kind in win64 win32; do
   WINEDEBUG=trace+actctx "$native" "$scr" /s >/dev/null 2>"$WINEPREFIX/actctx.txt" &
   pid=$!
   wait_for 30 xdotool search --name '^Screen Saver$' && sleep 2 && xdotool key space
-  wait_for 30 eval '! kill -0 $pid' || kill "$pid"
+  wait_for 30 eval "! kill -0 $pid" || kill "$pid"
   wait "$pid"
   status=$?
   check "$kind: the installed saver /s runs and ends on a key with 0 (got $status)" test "$status" -eq 0
@@ -103,7 +101,7 @@ for kind in win64 win32; do
 
   quiet=$(reg_value "$uninstall" QuietUninstallString) # "C:\...\uninstall.exe" /S
   quiet=${quiet#\"}
-  timeout 120 "$wine" "${quiet%%\"*}" ${quiet##*\" }
+  timeout 120 "$wine" "${quiet%%\"*}" "${quiet##*\" }"
   timeout 60 wineserver -w
   left=$(cd "$WINEPREFIX/drive_c" && find . -iname '*brittleview*' | paste -sd ' ')
   check "$kind /S uninstall: no file left (${left:-none}), no uninstall entry, no SCRNSAVE.EXE" \
