@@ -7,6 +7,8 @@ enable_language(RC)
 
 # Everything (C++ runtime, libgcc, winpthread) goes into the executables.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# A Release build is what the installer ships: without its symbol tables.
+add_link_options($<$<CONFIG:Release>:-s>)
 
 target_compile_definitions(brittleview_lib PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_libraries(brittleview_lib PUBLIC
