@@ -14,8 +14,9 @@ target_compile_definitions(brittleview_lib PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
 target_link_libraries(brittleview_lib PUBLIC
   opengl32 glu32 gdi32 comctl32 shell32 advapi32 user32)
 
-# The resources (dialogs 2003 and 103, icon 100, string 1, manifest, version). windres takes none
-# of the compiler's warning flags, so this object library starts with none.
+# The resources (dialogs 2003 and 103, icon 100, string 1, manifest 1, version
+# 1). windres takes none of the compiler's warning flags, so this object
+# library starts with none.
 set(BV_RESOURCE_DIR ${CMAKE_SOURCE_DIR}/src/platform/win32/resources)
 add_library(brittleview_resources OBJECT ${BV_RESOURCE_DIR}/brittleview.rc)
 set_target_properties(brittleview_resources PROPERTIES COMPILE_OPTIONS "")
