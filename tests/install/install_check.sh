@@ -72,9 +72,8 @@ if ! cmp -s <(words "$(dirname "$0")/../../LICENSE") <(words "$scratch/deb/usr/s
   echo "FAIL: the package's copyright file does not carry the text of LICENSE"
   fail=1
 fi
-version="brittleview $(dpkg-deb -f "$deb" Version)"
 said=$("$build/brittleview" --version)
-[ "$said" = "$version" ] || { echo "FAIL: --version says \"$said\", the package is $version"; fail=1; }
+[ "$said" = "brittleview $(dpkg-deb -f "$deb" Version)" ] || { echo "FAIL: --version says \"$said\", not the package's"; fail=1; }
 # Every argument that the screen-saver settings app can build from the
 # installed XML (each argument, each end and default of each number) is one
 # the program accepts: with a window number that names no window it reads

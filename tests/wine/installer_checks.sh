@@ -5,7 +5,8 @@
 # Windows' own saver into its system folder, makes it the user's screen saver
 # (short path) and registers its uninstaller; the installed saver starts with
 # its manifest's DPI awareness and ends on a key; the uninstaller with /S takes
-# all of that away and keeps the saved settings. Reports like windows_checks.sh. The installer
+# all of that away (SCRNSAVE.EXE only while it names this saver) and keeps the
+# saved settings. Reports like windows_checks.sh. The installer
 # is a 32-bit program: where this kernel runs none, its checks are SKIPs.
 set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 1
@@ -66,7 +67,6 @@ for kind in win64 win32; do
   view=() native=$wine
   [ "$kind" = win64 ] && view=(/reg:64) native=$bv_wine64_loader
   system=$WINEPREFIX/drive_c/windows/system32
-  echo "installer: preparing a $kind prefix"
   WINEARCH=$kind wine_boot
   "$wine" reg add "$settings" /v x_div /t REG_DWORD /d 7 /f >/dev/null 2>&1
   timeout 120 "$wine" "$setup" /S
@@ -99,13 +99,16 @@ for kind in win64 win32; do
   check "$kind: Wine takes per-monitor v2 DPI awareness from the running saver's manifest" \
     grep -q 'got L"dpiAwareness" L"PerMonitorV2, System"' "$WINEPREFIX/actctx.txt"
 
+  # In the 32-bit prefix the user has picked another saver since: it stays.
+  other=; [ "$kind" = win32 ] && other='C:\windows\system32\other.scr'
+  [ -z "$other" ] || "$wine" reg add "$desktop" /v SCRNSAVE.EXE /d "$other" /f >/dev/null 2>&1
   quiet=$(reg_value "$uninstall" QuietUninstallString) # "C:\...\uninstall.exe" /S
   quiet=${quiet#\"}
   timeout 120 "$wine" "${quiet%%\"*}" "${quiet##*\" }"
   timeout 60 wineserver -w
   left=$(cd "$WINEPREFIX/drive_c" && find . -iname '*brittleview*' | paste -sd ' ')
-  check "$kind /S uninstall: no file left (${left:-none}), no uninstall entry, no SCRNSAVE.EXE" \
-    test -z "$left" -a -z "$(reg_value "$uninstall" DisplayName)$(reg_value "$desktop" SCRNSAVE.EXE)"
+  check "$kind /S uninstall: no file left (${left:-none}), no uninstall entry, SCRNSAVE.EXE ${other:-gone}" \
+    test -z "$left$(reg_value "$uninstall" DisplayName)" -a "$(reg_value "$desktop" SCRNSAVE.EXE)" = "$other"
   check "$kind /S uninstall: the saved settings stay" test "$(reg_value "$settings" x_div)" = 0x7
   wineserver -k >/dev/null 2>&1
   rm -rf "$WINEPREFIX"
