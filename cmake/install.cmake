@@ -6,7 +6,9 @@
 #   ${BV_XSCREENSAVER_CONFIG_DIR}/brittleview.xml      the options for its settings app
 #   share/applications/brittleview.desktop            opens the configuration dialog
 #   share/icons/hicolor/NxN/apps/brittleview.png      16, 32 and 64 pixels
-#   share/man/man6/brittleview.6
+#   share/man/man6/brittleview.6.gz
+#   share/doc/brittleview/copyright                   the license (machine-readable)
+#   share/doc/brittleview/changelog.gz
 #
 # `cmake --install build [--prefix P]` honours DESTDIR; `scripts/package`
 # builds the .deb through CPack with the same rules.
@@ -45,20 +47,37 @@ foreach(size 16 32 64)
   install(FILES ${BV_DATA_DIR}/icons/${size}x${size}/brittleview.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
-install(FILES ${BV_DATA_DIR}/brittleview.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+
+# The manual page and the changelog go in compressed as Debian wants them:
+# gzip -9n, so the same text always gives the same bytes. Built with the
+# program, so that every tree that can be installed holds them.
+set(BV_DOC_BUILD_DIR ${CMAKE_BINARY_DIR}/doc)
+file(MAKE_DIRECTORY ${BV_DOC_BUILD_DIR})
+foreach(doc brittleview.6 changelog)
+  add_custom_command(OUTPUT ${BV_DOC_BUILD_DIR}/${doc}.gz
+    COMMAND sh -c "gzip -9n <'${BV_DATA_DIR}/${doc}' >'${BV_DOC_BUILD_DIR}/${doc}.gz'"
+    DEPENDS ${BV_DATA_DIR}/${doc} VERBATIM)
+  list(APPEND BV_DOC_FILES ${BV_DOC_BUILD_DIR}/${doc}.gz)
+endforeach()
+add_custom_target(brittleview_docs DEPENDS ${BV_DOC_FILES})
+add_dependencies(brittleview brittleview_docs)
+install(FILES ${BV_DOC_BUILD_DIR}/brittleview.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${BV_DATA_DIR}/copyright ${BV_DOC_BUILD_DIR}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 # The Debian package.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME brittleview)
-set(CPACK_PACKAGE_VERSION 1.0.0)
-set(CPACK_PACKAGE_VENDOR "Quarnel")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "the Brittleview developers")
 set(CPACK_PACKAGE_CONTACT "Brittleview developers <brittleview@quarnel.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "screen saver that shatters or melts your desktop")
+# Lines of at most 80 columns, as Debian's tools show them.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Brittleview photographs the desktop and then, in OpenGL, shatters it into flying,\n"
-    "spinning pieces or melts it in one of three waves, under a swinging, zooming\n"
-    "camera. It runs under XScreenSaver (its settings app lists it) and as an\n"
-    "xsecurelock saver, or on its own, and has a GTK configuration dialog.")
+    "Brittleview photographs the desktop and then, in OpenGL, shatters it into\n"
+    "flying, spinning pieces or melts it in one of three waves, under a swinging,\n"
+    "zooming camera. It runs under XScreenSaver (its settings app lists it) and as\n"
+    "an xsecurelock saver, or on its own, and has a GTK configuration dialog.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

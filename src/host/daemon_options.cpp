@@ -275,6 +275,10 @@ DaemonParse ParseDaemonCommandLine(int argc, const char* const* argv, DaemonOpti
     *options = DaemonOptions();
     message->clear();
     const char* inlineValue = nullptr;
+    // --version (one or two dashes) as the first argument: print it and exit.
+    if (argc >= 2 &&
+        (std::strcmp(argv[1], "--version") == 0 || std::strcmp(argv[1], "-version") == 0))
+        return DaemonParse::kVersion;
     if (argc < 2 || FindOption(argv[1], &inlineValue) == nullptr)
         return DaemonParse::kNotDaemon;
 

@@ -33,6 +33,7 @@ enum class DaemonParse {
     kNotDaemon,  // not a daemon-mode command line: the classic grammar applies
     kRun,        // run the daemon mode with the options read
     kHelp,       // --help: print DaemonUsage() to standard output, exit 0
+    kVersion,    // --version first: print "brittleview <version>" to standard output, exit 0
     kError,      // bad option or value: print the message to standard error, exit 255
 };
 

@@ -2,9 +2,10 @@
 # `cmake --install` of a built tree into a scratch DESTDIR gives exactly the
 # files below (the daemon's entry a relative link to the program), under
 # another prefix too; and the Debian package built from the same tree by CPack
-# holds the same files and depends on the libraries the program links. The
-# installed settings-app XML builds only arguments the program accepts, and it
-# and the manual page cover every option of --help.
+# holds the same files, depends on the libraries the program links, carries
+# the license and the version that --version prints. The installed settings-app
+# XML builds only arguments the program accepts, and it and the manual page
+# cover every option of --help.
 # Usage: install_check.sh <build dir>
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -18,8 +19,10 @@ libexec/xscreensaver/brittleview -> ../../bin/brittleview
 share/applications/brittleview.desktop
 share/icons/hicolor/16x16/apps/brittleview.png
 share/icons/hicolor/32x32/apps/brittleview.png
+share/doc/brittleview/changelog.gz
+share/doc/brittleview/copyright
 share/icons/hicolor/64x64/apps/brittleview.png
-share/man/man6/brittleview.6
+share/man/man6/brittleview.6.gz
 share/xscreensaver/config/brittleview.xml
 LIST
 }
@@ -61,12 +64,23 @@ for lib in libc6 libgtk-3-0 libx11-6 libstdc++6; do
     fail=1
   fi
 done
+# The copyright file's license is the one in LICENSE, word for word, and the
+# package's version is the program's.
+dpkg-deb -x "$deb" "$scratch/deb"
+words() { sed -n "/^ *Permission/,\$p" "$1" | tr -s ' \n' '\n' | grep -vx '\.\?'; }
+if ! cmp -s <(words "$(dirname "$0")/../../LICENSE") <(words "$scratch/deb/usr/share/doc/brittleview/copyright"); then
+  echo "FAIL: the package's copyright file does not carry the text of LICENSE"
+  fail=1
+fi
+said=$("$build/brittleview" --version)
+[ "$said" = "brittleview $(dpkg-deb -f "$deb" Version)" ] || { echo "FAIL: --version says \"$said\", not the package's"; fail=1; }
 # Every argument that the screen-saver settings app can build from the
 # installed XML (each argument, each end and default of each number) is one
 # the program accepts: with a window number that names no window it reads
 # all its options, then stops on that number alone.
 xml="$scratch/dest-usr/usr/share/xscreensaver/config/brittleview.xml"
-man="$scratch/dest-usr/usr/share/man/man6/brittleview.6"
+man="$scratch/man.6"
+gzip -dc "$scratch/dest-usr/usr/share/man/man6/brittleview.6.gz" >"$man"
 attribute() { sed -n "s/.*[[:space:]]$1=\"\([^\"]*\)\".*/\1/p" <<<"$2"; }
 args=()
 while IFS= read -r tag; do

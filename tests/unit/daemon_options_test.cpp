@@ -89,6 +89,9 @@ TEST(DaemonOptions, WhatEachOptionDoesToTheRecord)
     }
     EXPECT_EQ(Parse("--help", &options, &message), DaemonParse::kHelp);
     EXPECT_EQ(Parse("-root -help --bogus", &options, &message), DaemonParse::kHelp);
+    for (const char* line : {"--version", "-version", "--version --bogus"})
+        EXPECT_EQ(Parse(line, &options, &message), DaemonParse::kVersion) << line;
+    EXPECT_EQ(Parse("--versions", &options, &message), DaemonParse::kNotDaemon);
 }
 
 TEST(DaemonOptions, EveryBadValueIsOneLineNamingOptionAndValue)

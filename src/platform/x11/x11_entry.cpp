@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "bv_version.h"
 #include "host/command_line.h"
 #include "host/daemon_host.h"
 #include "host/daemon_options.h"
@@ -24,6 +25,9 @@ int main(int argc, char** argv)
     switch (ParseDaemonCommandLine(argc, argv, &options, &message)) {
     case DaemonParse::kHelp:
         std::fputs(DaemonUsage(), stdout);
+        return 0;
+    case DaemonParse::kVersion:
+        std::puts("brittleview " BV_VERSION_TEXT);
         return 0;
     case DaemonParse::kError:
         std::fprintf(stderr, "brittleview: %s\n", message.c_str());
