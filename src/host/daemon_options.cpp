@@ -18,6 +18,7 @@ enum class Kind {
     kNoFps,
     kImage,
     kHelp,
+    kVersion,
     kPreset,
     kNumber, // a whole number from low to high into field
     kSwitch, // no value: assigns low to field
@@ -56,6 +57,7 @@ const Option kOptions[] = {
     {"no-fps", nullptr, "do not show the frame rate", Kind::kNoFps},
     {"image", "FILE", "the picture when the daemon gives no screenshot", Kind::kImage},
     {"help", nullptr, "print this list and exit", Kind::kHelp},
+    {"version", nullptr, "print the version and exit", Kind::kVersion},
     {"preset", "NAME", "a built-in look first: explode-1..4 or wave-1..4", Kind::kPreset},
     {"mode", "explode|wave-1|wave-2|wave-3", "the view mode", Kind::kChoice, "Mode", 0, kModes},
     {"children", "N", "pieces a resting piece splits into", Kind::kNumber, "genChildren"},
@@ -207,6 +209,7 @@ bool ApplyOption(const Option& option, const char* value, DaemonOptions* options
         options->showFps = option.kind == Kind::kFps;
         return true;
     case Kind::kHelp:
+    case Kind::kVersion:
         return true;
     case Kind::kSwitch:
         options->assignments.push_back(
@@ -275,10 +278,6 @@ DaemonParse ParseDaemonCommandLine(int argc, const char* const* argv, DaemonOpti
     *options = DaemonOptions();
     message->clear();
     const char* inlineValue = nullptr;
-    // --version (one or two dashes) as the first argument: print it and exit.
-    if (argc >= 2 &&
-        (std::strcmp(argv[1], "--version") == 0 || std::strcmp(argv[1], "-version") == 0))
-        return DaemonParse::kVersion;
     if (argc < 2 || FindOption(argv[1], &inlineValue) == nullptr)
         return DaemonParse::kNotDaemon;
 
@@ -308,6 +307,8 @@ DaemonParse ParseDaemonCommandLine(int argc, const char* const* argv, DaemonOpti
             return DaemonParse::kError;
         if (option->kind == Kind::kHelp)
             return DaemonParse::kHelp;
+        if (option->kind == Kind::kVersion)
+            return DaemonParse::kVersion;
     }
     return DaemonParse::kRun;
 }
