@@ -115,7 +115,7 @@ done
 for name in $("$build/brittleview" --help | sed -n 's/^  --\([a-z0-9-]*\).*/\1/p'); do
   base=${name#no-}
   case "$base" in
-    window | window-id | help) ;;
+    window | window-id | help | version) ;;
     *) grep -qF -e "\"--$base" -e "\"--no-$base" "$xml" || { echo "FAIL: $xml lacks --$name"; fail=1; } ;;
   esac
   grep -qF -- "\\-\\-${name//-/\\-}" "$man" || { echo "FAIL: $man lacks --$name"; fail=1; }
