@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/configure_dialog.h"
@@ -29,21 +30,17 @@ constexpr MessageResult kDefault = 0x5A; // the stand-in's default-procedure ans
 struct Fake {
     std::vector<std::string> log;
     int closesWaiting = 0; // WM_CLOSE posted to the saver window, not yet delivered
-    bool destroyed = false;
+    bool destroyed = false, registerSucceeds = true, win9x = false;
     ScreenPoint cursor = {100, 100};
-    std::set<WindowHandle> windows; // what IsWindow accepts
-    WindowHandle runningSaver = 0;  // what FindWindowA finds
-    bool registerSucceeds = true;
-    WindowHandle nextWindow = kSaver;
-    bool win9x = false;
+    std::set<WindowHandle> windows;                    // what IsWindow accepts
+    WindowHandle runningSaver = 0, nextWindow = kSaver; // what FindWindowA finds and creation makes
     uint32_t tick = 1000;
     int64_t passwordValue = -1;               // -1: cannot be read
     std::map<std::string, uintptr_t> modules; // libraries and entry points by name
     std::vector<int32_t> answers;             // of the verifications, in order
     size_t verifications = 0;
-    void (*duringVerification)(WindowHandle) = nullptr;
+    void (*duringVerification)(WindowHandle) = nullptr; // runs inside the first one only
 };
-
 inline Fake fake;
 
 // Notes one call: its name and its arguments, separated by blanks.
@@ -64,17 +61,10 @@ inline std::string Calls(std::initializer_list<std::string> prefixes = {})
         bool wanted = prefixes.size() == 0;
         for (const std::string& p : prefixes)
             wanted = wanted || (e + " ").rfind(p + " ", 0) == 0;
-        if (wanted)
-            joined += (joined.empty() ? "" : "|") + e;
+        joined += wanted ? (joined.empty() ? "" : "|") + e : "";
     }
     fake.log.clear();
     return joined;
-}
-
-// The program's procedure as SaverWindowProc must behave: note, then forward.
-inline MessageResult RecordingProgramProc(WindowHandle w, uint32_t m, WParam wp, LParam lp)
-{
-    return Note("program", m), DefaultSaverProc(w, m, wp, lp);
 }
 
 inline Platform FakePlatform()
@@ -130,9 +120,8 @@ inline Platform FakePlatform()
     p.tickCount = []() { return fake.tick; };
     p.sleep = [](uint32_t ms) { Note("sleep", ms); };
     p.readScreenSaveUsePassword = [](uint32_t* value) {
-        Note("read");
         *value = static_cast<uint32_t>(fake.passwordValue);
-        return fake.passwordValue >= 0;
+        return Note("read"), fake.passwordValue >= 0;
     };
     p.setScreenSaverRunning = [](uint32_t value) { Note("flag", value); };
     p.registerWindowMessage = [](const char* name) -> uint32_t {
@@ -147,9 +136,7 @@ inline Platform FakePlatform()
     p.callVerifyScreenSavePwd = [](ProcAddress, WindowHandle w) -> int32_t {
         Note("verify");
         const size_t index = fake.verifications++;
-        const auto during = fake.duringVerification;
-        fake.duringVerification = nullptr; // runs inside the first verification only
-        if (during != nullptr)
+        if (const auto during = std::exchange(fake.duringVerification, nullptr))
             during(w);
         return index < fake.answers.size() ? fake.answers[index] : 0;
     };
@@ -171,29 +158,28 @@ inline void Pump()
             SaverClassProc(kSaver, kWmClose, 0, 0);
 }
 
-// Puts the stand-in under the host, with the host's globals at their start values.
+// Puts the stand-in under the host, with the host's globals at their start values and the
+// program's procedure noting each message before the default one takes it.
 class HostTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
         fake = Fake{};
         platform = FakePlatform();
-        saverProgramProc = RecordingProgramProc;
-        ResetGlobals();
+        saverProgramProc = [](WindowHandle w, uint32_t m, WParam wp, LParam lp) {
+            return Note("program", m), DefaultSaverProc(w, m, wp, lp);
+        };
+        isWin9x = isPreview = closeAllowed = passwordPromptActive = 0;
+        saverWindow = imeLibrary = imeAssociate = savedInputContext = 0;
+        passwordLibrary = passwordVerifier = autoPlayQueryMessage = 0;
+        lastCursorPos = {0, 0};
+        passwordPromptEndTick = 0xFFFFFFFFu;
     }
     void TearDown() override
     {
         platform = NativePlatform();
         saverModes = {RunSaverWindow, OpenConfiguration, ChangeSaverPassword};
         saverProgramProc = SaverWindowProc;
-    }
-    static void ResetGlobals()
-    {
-        isWin9x = isPreview = closeAllowed = passwordPromptActive = 0;
-        saverWindow = imeLibrary = imeAssociate = savedInputContext = 0;
-        passwordLibrary = passwordVerifier = autoPlayQueryMessage = 0;
-        lastCursorPos = {0, 0};
-        passwordPromptEndTick = 0xFFFFFFFFu;
     }
     // The Windows 95 family with a password asked for and its library there.
     void OfferPassword(std::vector<int32_t> answers = {})
