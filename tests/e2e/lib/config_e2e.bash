@@ -65,11 +65,11 @@ type_text() { xdotool type --delay 30 "$1" && sleep 0.2; }
 # close_box WINDOW: a WM_DELETE_WINDOW message, as a window manager's close box sends.
 close_box() { python3 "$XWIN" delete "$1" && sleep 0.2; }
 
-# stored NAME [KEY]: the stored DWORD of NAME under the settings key (or KEY) in decimal.
+# stored NAME: the stored DWORD of NAME under the settings key, in decimal ("" when missing).
 stored() {
   [ -f "$SETTINGS_FILE" ] || return 0
   # Through the environment: awk -v would read the backslashes as escapes.
-  KEY="[HKEY_CURRENT_USER\\${2:-Software\\Quarnel\\ScreenSavers\\Brittleview}]" NAME="\"$1\"" awk '
+  KEY="[HKEY_CURRENT_USER\\Software\\Quarnel\\ScreenSavers\\Brittleview]" NAME="\"$1\"" awk '
     /^\[/ { inside = ($0 == ENVIRON["KEY"]); next }
     inside { split($0, part, "="); if (part[1] == ENVIRON["NAME"]) { sub(/^dword:/, "", part[2]); print part[2] } }
   ' "$SETTINGS_FILE" | tr -d '\r' | while read -r hex; do echo $((16#$hex)); done

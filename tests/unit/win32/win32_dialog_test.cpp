@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -41,31 +42,28 @@ TEST(Win32Dialogs, CompiledTemplatesMatchTheirTablesControlByControl)
             }
             return result;
         };
-        const uint32_t style = dword();
-        EXPECT_EQ(style, expected->style);
-        EXPECT_EQ(dword(), 0u) << "extended style";
-        const int count = word();
-        EXPECT_EQ(dword(), 0u) << "position";
-        EXPECT_EQ(coordinate(), expected->width);
-        EXPECT_EQ(coordinate(), expected->height);
-        EXPECT_EQ(text(), "") << "menu";
-        EXPECT_EQ(text(), "") << "class";
-        EXPECT_EQ(text(), expected->title);
+        // Style, extended style, count, position, size, menu, class, title, font.
+        const uint32_t style = dword(), extended = dword(), count = word(), position = dword();
+        const int width = coordinate(), height = coordinate();
+        const std::string menu = text(), windowClass = text(), title = text();
+        EXPECT_EQ(std::make_tuple(style, extended, position, width, height, menu + windowClass, title),
+                  std::make_tuple(expected->style, 0u, 0u, int(expected->width),
+                                  int(expected->height), std::string(), std::string(expected->title)));
         ASSERT_TRUE(style & DS_SETFONT);
         EXPECT_EQ(word(), expected->fontPoints);
         EXPECT_EQ(text(), expected->fontName);
-        ASSERT_EQ(count, expected->controlCount);
-        for (int i = 0; i < count; ++i) {
+        ASSERT_EQ(int(count), expected->controlCount);
+        for (int i = 0; i < int(count); ++i) {
             const ControlTemplate& control = expected->controls[i];
             SCOPED_TRACE("control #" + std::to_string(i) + " \"" + control.caption + "\"");
             at += reinterpret_cast<uintptr_t>(at) % 4 / 2;
-            EXPECT_EQ(dword(), WS_CHILD | WS_VISIBLE | control.style);
-            EXPECT_EQ(dword(), 0u) << "extended style";
-            EXPECT_EQ(coordinate(), control.x);
-            EXPECT_EQ(coordinate(), control.y);
-            EXPECT_EQ(coordinate(), control.width);
-            EXPECT_EQ(coordinate(), control.height);
-            EXPECT_EQ(coordinate(), control.id);
+            const uint32_t controlStyle = dword(), controlExtended = dword();
+            const int x = coordinate(), y = coordinate(), w = coordinate(), h = coordinate(),
+                      id = coordinate();
+            EXPECT_EQ(std::make_tuple(controlStyle, controlExtended, x, y, w, h, id),
+                      std::make_tuple(WS_CHILD | WS_VISIBLE | control.style, 0u, int(control.x),
+                                      int(control.y), int(control.width), int(control.height),
+                                      int(control.id)));
             EXPECT_STRCASEEQ(text().c_str(), ControlClassName(control.kind));
             EXPECT_EQ(text(), control.caption);
             at += word() / 2; // creation data
