@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "config/configure_dialog.h"
-#include "render/scene.h"
 #include "config/dialog_templates.h"
 #include "platform/platform.h"
 #include "platform/win_messages.h"
+#include "render/scene.h"
 #include "unit/dialog_store_sandbox.h"
 
 namespace {
@@ -344,8 +344,7 @@ TEST_F(ConfigureDialog, EachPresetAssignsItsColumnAndNothingElse)
         for (int row = 0; row < 16; ++row) {
             const int expected = values[row] == K ? initial(row) : values[row];
             const int box = kFields[row].box;
-            const std::string shown =
-                box == 1038 ? std::to_string(Checked(box)) : Text(box);
+            const std::string shown = box == 1038 ? std::to_string(Checked(box)) : Text(box);
             EXPECT_EQ(kFields[row].Get(), float(expected)) << "row " << row;
             EXPECT_TRUE(box == 0 || shown == std::to_string(expected)) << row << " shows " << shown;
             kFields[row].Set(initial(row));

@@ -32,7 +32,7 @@ struct Fake {
     int closesWaiting = 0; // WM_CLOSE posted to the saver window, not yet delivered
     bool destroyed = false, registerSucceeds = true, win9x = false;
     ScreenPoint cursor = {100, 100};
-    std::set<WindowHandle> windows;                    // what IsWindow accepts
+    std::set<WindowHandle> windows;                     // what IsWindow accepts
     WindowHandle runningSaver = 0, nextWindow = kSaver; // what FindWindowA finds and creation makes
     uint32_t tick = 1000;
     int64_t passwordValue = -1;               // -1: cannot be read

@@ -42,9 +42,10 @@ int main(int argc, char** argv)
     HWND host = CreateWindowExA(0, "BvPreviewHost", "preview host", WS_POPUP | WS_VISIBLE, 100, 100,
                                 200, 150, nullptr, nullptr, windowClass.hInstance, nullptr);
     Pump(200);
-    std::string line = std::string("\"") + argv[1] + "\" /p " +
-                       std::to_string(reinterpret_cast<uintptr_t>(host));
-    STARTUPINFOA startup{sizeof(startup)};
+    std::string line =
+        std::string("\"") + argv[1] + "\" /p " + std::to_string(reinterpret_cast<uintptr_t>(host));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     if (!host || !CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                  &startup, &process))

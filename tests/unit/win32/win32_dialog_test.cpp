@@ -46,9 +46,10 @@ TEST(Win32Dialogs, CompiledTemplatesMatchTheirTablesControlByControl)
         const uint32_t style = dword(), extended = dword(), count = word(), position = dword();
         const int width = coordinate(), height = coordinate();
         const std::string menu = text(), windowClass = text(), title = text();
-        EXPECT_EQ(std::make_tuple(style, extended, position, width, height, menu + windowClass, title),
-                  std::make_tuple(expected->style, 0u, 0u, int(expected->width),
-                                  int(expected->height), std::string(), std::string(expected->title)));
+        EXPECT_EQ(
+            std::make_tuple(style, extended, position, width, height, menu + windowClass, title),
+            std::make_tuple(expected->style, 0u, 0u, int(expected->width), int(expected->height),
+                            std::string(), std::string(expected->title)));
         ASSERT_TRUE(style & DS_SETFONT);
         EXPECT_EQ(word(), expected->fontPoints);
         EXPECT_EQ(text(), expected->fontName);
