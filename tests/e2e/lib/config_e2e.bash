@@ -82,17 +82,5 @@ screenshot() {
   import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$1"
 }
 
-# region FILE DU_W DU_H X Y W H [FX]: the standard deviation (0..1) of the grey
-# levels inside a rectangle given in dialog units (0 when uniform); with FX, the
-# number of its pixels for which that expression is 1.
-region() {
-  local size width height
-  size=$(identify -format "%w %h" "$1")
-  width=${size% *} height=${size#* }
-  local crop="$(($6 * width / $2))x$(($7 * height / $3))+$(($4 * width / $2))+$(($5 * height / $3))"
-  if [ -n "${8:-}" ]; then
-    convert "$1" -crop "$crop" +repage -fx "$8" -format "%[fx:mean*w*h]" info:
-  else
-    convert "$1" -crop "$crop" +repage -colorspace Gray -format "%[fx:standard_deviation]" info:
-  fi
-}
+# region FILE FX: the number of the picture's pixels for which the fx expression is 1.
+region() { convert "$1" -fx "$2" -format "%[fx:mean*w*h]" info:; }
