@@ -64,9 +64,7 @@ for how in Escape Cancel "close box"; do
   keys ctrl+a
   type_text 999
   click_config 245 140 45 14 # Wave3 preset
-  click_config 15 60 65 10   # Linear Filtering
   click_config 270 190 10 15 # trackbar, far left
-  click_config 11 260 50 14  # Defaults
   case $how in
   Cancel) click_config 207 260 50 14 ;;
   Escape) keys Escape ;;

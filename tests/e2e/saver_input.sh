@@ -26,11 +26,7 @@ closes "the left button" xdotool click 1
 closes "a 5-pixel move" xdotool mousemove 205 200
 convert -size 16x16 xc:gray "$WORK/other.png"
 start_bg OTHER display -title bv-other-window -geometry 16x16+0+0 "$WORK/other.png"
-for _ in $(seq 100); do
-  other=$(xdotool search --onlyvisible --name '^bv-other-window$' 2>/dev/null | head -n1)
-  [ -n "$other" ] && break
-  sleep 0.1
-done
+other=$(find_window bv-other-window 10)
 closes "another window taking the focus" timeout 5 xdotool windowfocus "${other:-0}"
 
 start_saver && {

@@ -11,12 +11,7 @@ geometry() {
 
 convert -size 320x240 xc:'#404040' "$WORK/parent.png"
 start_bg VIEWER display -title bv-preview-parent -geometry 320x240+100+100 "$WORK/parent.png"
-for _ in $(seq 100); do
-  parent=$(xdotool search --onlyvisible --name '^bv-preview-parent$' 2>/dev/null | head -n1)
-  [ -n "$parent" ] && break
-  sleep 0.1
-done
-[ -n "$parent" ] || { fail "the parent window did not appear"; finish; }
+parent=$(find_window bv-preview-parent 10) || { fail "the parent window did not appear"; finish; }
 
 start_bg PREVIEW "$BV" /p "$parent"
 for _ in $(seq 200); do

@@ -7,17 +7,6 @@ SETTINGS_FILE=$XDG_CONFIG_HOME/brittleview/settings.reg
 XWIN="$(dirname "${BASH_SOURCE[0]}")/xwin.py"
 CONFIG_DU_W=367 CONFIG_DU_H=282 ABOUT_DU_W=242 ABOUT_DU_H=206
 
-# find_window TITLE [SECONDS]: prints the id of the visible window named TITLE.
-find_window() {
-  local i id
-  for ((i = 0; i < ${2:-15} * 10; i++)); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
-    [ -n "$id" ] && echo "$id" && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
 # window_gone ID: succeeds once window ID is no longer viewable (within 10 s).
 window_gone() {
   for _ in $(seq 100); do

@@ -12,6 +12,17 @@ start_bg() {
   printf -v "$var" '%s' "$!"
 }
 
+# find_window TITLE [SECONDS]: prints the id of the visible window named TITLE.
+find_window() {
+  local i id
+  for ((i = 0; i < ${2:-15} * 10; i++)); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
+    [ -n "$id" ] && echo "$id" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # saver_window PID: the id of the saver window that process made, or nothing.
 saver_window() { xdotool search --pid "$1" --class WindowsScreenSaverClass 2>/dev/null | head -n1; }
 
