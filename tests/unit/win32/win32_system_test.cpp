@@ -1,6 +1,7 @@
 // The system services under Wine: the GDI capture on the private X display,
-// the fault guard and the settings in the registry (where the program's own
-// key and its 24 DWORD values are checked on the real program's runs).
+// the program's preview in a window of this one, the fault guard and the
+// settings in the registry (where the program's own key and its 24 DWORD
+// values are checked on the real program's runs).
 #include <windows.h>
 
 #include <cstdint>
@@ -16,10 +17,11 @@
 
 namespace {
 
-void LetTheScreenCatchUp()
+// Handles this thread's messages for about the given time.
+void Pump(int milliseconds)
 {
     MSG message;
-    for (int i = 0; i < 20; ++i, Sleep(25))
+    for (int i = 0; i < milliseconds / 25; ++i, Sleep(25))
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&message);
 }
@@ -45,7 +47,7 @@ TEST(Win32Screen, CaptureIsScaledTopRowFirstBlueGreenRed)
         quadrants[i] = MakeWindow((std::string("BvQuadrant") += static_cast<char>('0' + i)).c_str(),
                                   CreateSolidBrush(colours[i]), i % 2 * screenWidth / 2,
                                   i / 2 * screenHeight / 2, screenWidth / 2, screenHeight / 2);
-    LetTheScreenCatchUp();
+    Pump(500);
     // 30 wide: rows of 90 bytes, which GDI pads to 92 and the capture must not.
     for (const auto& [width, height] : {std::pair{512, 256}, std::pair{30, 20}}) {
         SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
@@ -61,6 +63,47 @@ TEST(Win32Screen, CaptureIsScaledTopRowFirstBlueGreenRed)
     uint8_t unused[3];
     EXPECT_FALSE(CapturePrimaryScreen(0, 10, unused));
     EXPECT_FALSE(CapturePrimaryScreen(10, -1, unused));
+}
+
+// The display control panel's part: the saver built next to this program, started with
+// "/p <window>", fills that window with a visible child, keeps it through a key press and
+// ends by itself with 0 once the window goes.
+TEST(Win32Preview, FillsItsParentKeepsThroughAKeyAndEndsWithIt)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH); // <build>\tests\unit_tests.exe
+    std::string line = path;
+    line = "\"" + line.substr(0, line.rfind('\\', line.rfind('\\') - 1)) + "\\brittleview.scr\" /p ";
+    HWND host = MakeWindow("BvPreviewHost", GetSysColorBrush(COLOR_WINDOW), 100, 100, 200, 150);
+    line += std::to_string(reinterpret_cast<uintptr_t>(host));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process))
+        << line;
+    // Found while its creation (the desktop capture, the render thread's start) still runs;
+    // WS_VISIBLE shows it once that returns.
+    HWND preview = nullptr;
+    for (int i = 0; i < 250 && !(preview && IsWindowVisible(preview)); ++i, Pump(100))
+        preview = FindWindowExA(host, nullptr, "WindowsScreenSaverClass", "Preview");
+    RECT hostRect{}, previewRect{};
+    GetClientRect(host, &hostRect);
+    GetClientRect(preview, &previewRect);
+    EXPECT_TRUE(preview && IsWindowVisible(preview) && GetWindowLongA(preview, GWL_STYLE) & WS_CHILD);
+    EXPECT_EQ(std::make_pair(previewRect.right, previewRect.bottom),
+              std::make_pair(hostRect.right, hostRect.bottom));
+    PostMessageA(preview, WM_KEYDOWN, VK_SPACE, 0);
+    Pump(1500);
+    EXPECT_TRUE(IsWindow(preview)) << "a key press closed the preview";
+    DestroyWindow(host);
+    DWORD exitCode = 1234;
+    if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
 }
 
 TEST(Win32SystemGuardDeathTest, ResultPassesThroughAndAFaultRunsTheFaultWork)
