@@ -82,7 +82,7 @@ std::string Text(HWND dialog, int id)
     return buffer;
 }
 
-// The configuration dialog and its About box, driven from a thread timer.
+// The configuration dialog, driven from a thread timer.
 int step = 0, ticks = 0;
 std::string seen;
 
@@ -90,12 +90,10 @@ void CALLBACK DriveDialogs(HWND, UINT, UINT_PTR timer, DWORD)
 {
     const auto dialogClass = reinterpret_cast<LPCSTR>(static_cast<uintptr_t>(32770));
     HWND config = FindWindowA(dialogClass, "Brittleview Configuration");
-    HWND about = FindWindowA(dialogClass, "About Brittleview");
-    if (++ticks > 400) {     // never leave a dialog hanging on a failure
-        EndDialog(about, 2); // either may be null: then nothing happens
+    if (++ticks > 400) { // never leave the dialog hanging on a failure
         EndDialog(config, 99);
         KillTimer(nullptr, timer);
-    } else if (step == 0 && config) { // the defaults; then drag the thumb, type, open About
+    } else if (step == 0 && config) { // the defaults; then drag the thumb and type
         for (int id : {1039, 1040, 1071, 1042, 1045, 1047, 1031, 1030, 1028})
             seen += Text(config, id) + " ";
         seen += std::to_string(SendMessageA(GetDlgItem(config, 1015), TBM_GETPOS, 0, 0)) + " ";
@@ -105,27 +103,21 @@ void CALLBACK DriveDialogs(HWND, UINT, UINT_PTR timer, DWORD)
         SendMessageA(config, WM_HSCROLL, TB_THUMBPOSITION,
                      reinterpret_cast<LPARAM>(GetDlgItem(config, 1015)));
         SetDlgItemTextA(config, 1039, "30");
-        PostMessageA(GetDlgItem(config, kAboutButtonId), BM_CLICK, 0, 0);
         step = 1;
-    } else if (step == 1 && about) {
-        seen += Text(about, kAboutMailLinkId) + " ";
-        PostMessageA(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
-        step = 2;
-    } else if (step == 2 && config && !about) { // the label follows the thumb; OK
+    } else if (step == 1 && config) { // the label follows the thumb; OK
         seen += Text(config, 1028);
         PostMessageA(GetDlgItem(config, IDOK), BM_CLICK, 0, 0);
         KillTimer(nullptr, timer);
-        step = 3;
+        step = 2;
     }
 }
 
-TEST(Win32Dialogs, ConfigurationShowsDefaultsOpensAboutAndSavesOnOk)
+TEST(Win32Dialogs, ConfigurationShowsDefaultsAndSavesOnOk)
 {
     RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKeyPath);
     SetTimer(nullptr, 0, 25, DriveDialogs);
     EXPECT_EQ(kWin32Platform.dialogBox(&kConfigureDialogTemplate, 0, ConfigureDialogProc), 1);
-    EXPECT_EQ(seen,
-              "25 19 2 10 0 60 10 30 2 2 on on on on off " + std::string(kAboutMailLink) + " 0");
+    EXPECT_EQ(seen, "25 19 2 10 0 60 10 30 2 2 on on on on off 0");
 
     SetDefaultSettings();
     LoadSettings();
