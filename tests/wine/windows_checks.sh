@@ -35,12 +35,6 @@ settings_key='HKCU\Software\Quarnel\ScreenSavers\Brittleview'
 main=win64 arches=(win64)
 [ "$BV_WIN32" = yes ] && main=win32 arches=(win32 win64)
 [ "$booted" = yes ] || { echo "windows: preparing a Wine prefix"; wine_boot; }
-# A crash is reported to a debugger that does not exist, so the system's
-# report fails quietly instead of opening winedbg (the fault-guard test).
-for view in 32 64; do
-  "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
-    /d 'no-crash-debugger.exe %ld %ld' /f /reg:$view >/dev/null 2>&1
-done
 
 # ---------------------------------------------------------------- helpers
 # start_saver ARGS...: starts the program in the background (pid) and waits

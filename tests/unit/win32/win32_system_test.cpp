@@ -1,17 +1,15 @@
 // The system services under Wine: the GDI capture on the private X display,
-// the program's preview in a window of this one, the fault guard and the
-// settings in the registry (where the program's own key and its 24 DWORD
-// values are checked on the real program's runs).
+// the program's preview in a window of this one and the settings in the
+// registry (where the program's own key and its 24 DWORD values are checked
+// on the real program's runs).
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "platform/platform.h"
 #include "platform/screen.h"
 #include "platform/settings_store.h"
 
@@ -104,37 +102,6 @@ TEST(Win32Preview, FillsItsParentKeepsThroughAKeyAndEndsWithIt)
     EXPECT_EQ(exitCode, 0u);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-}
-
-TEST(Win32SystemGuardDeathTest, ResultPassesThroughAndAFaultRunsTheFaultWork)
-{
-    const auto announce = [] {
-        fputs("fault work ran\n", stderr);
-        fflush(stderr);
-    };
-    LPTOP_LEVEL_EXCEPTION_FILTER before = SetUnhandledExceptionFilter(nullptr);
-    SetUnhandledExceptionFilter(before);
-    int value = 17;
-    EXPECT_EQ(kWin32Platform.runGuarded([](void* v) { return *static_cast<int*>(v); }, &value,
-                                        announce, -1),
-              17);
-    EXPECT_EQ(SetUnhandledExceptionFilter(before), before) << "the filter is restored";
-
-    // Wine hands an unhandled fault to winedbg unless AeDebug names another
-    // debugger; the Windows test script names one that does not exist.
-    char debugger[512] = {};
-    DWORD size = sizeof(debugger) - 1;
-    RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug",
-                 "Debugger", RRF_RT_REG_SZ, nullptr, debugger, &size);
-    if (!debugger[0] || std::string(debugger).find("winedbg") != std::string::npos)
-        GTEST_SKIP() << "a crash debugger would take the fault";
-    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
-    const auto faults = [](void*) {
-        *static_cast<volatile int*>(nullptr) = 1;
-        return 0;
-    };
-    EXPECT_EXIT(kWin32Platform.runGuarded(faults, nullptr, announce, 77),
-                ::testing::ExitedWithCode(77), "fault work ran");
 }
 
 TEST(Win32RegistryStore, OnlyFourBytesOfDwordOrBinaryDataReadAsAValue)
