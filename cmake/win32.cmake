@@ -49,9 +49,6 @@ if(BV_TESTS)
   endforeach()
   set_target_properties(test_password_cpl PROPERTIES OUTPUT_NAME PASSWORD SUFFIX .CPL)
   set_target_properties(test_mpr_dll PROPERTIES OUTPUT_NAME MPR SUFFIX .DLL)
-  # The display control panel's part: a window for the saver's preview.
-  add_executable(preview_host ${CMAKE_SOURCE_DIR}/tests/wine/preview_host.cpp)
-  set_target_properties(preview_host PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/wine-test)
 endif()
 
 # The installer, built in the 32-bit tree.

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "core/pixel_format.h"
-#include "render/render_thread.h"
 
 namespace {
 
@@ -33,14 +32,4 @@ TEST(PixelFormat, ScoresFavourHardwareThenDepthThenColourAndTheBestNumberWins)
     EXPECT_EQ(SetupPixelFormat(formats, 2), 2);
     EXPECT_EQ(SetupPixelFormat(formats + 4, 2), kUseFallbackFormat);
     EXPECT_EQ(SetupPixelFormat(nullptr, 0), kUseFallbackFormat);
-}
-
-TEST(RenderThreadPriority, MapsTheThreeSettingsAndIgnoresOthers)
-{
-    const int cases[][3] = {{0, 1, -2}, {1, 1, -1}, {2, 1, 0}, {7, 0, 99}, {-1, 0, 99}};
-    for (const auto& c : cases) {
-        int level = 99;
-        EXPECT_EQ(PriorityLevelFor(c[0], &level), c[1] != 0) << c[0];
-        EXPECT_EQ(level, c[2]) << c[0];
-    }
 }

@@ -14,29 +14,16 @@ FAILURES=0
 cleanup() {
   local pid
   for pid in "${STARTED[@]}"; do
-    if kill -0 "$pid" 2>/dev/null; then
-      kill "$pid" 2>/dev/null
-      wait "$pid" 2>/dev/null
-    fi
+    kill -0 "$pid" 2>/dev/null && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   done
   rm -rf "$WORK"
 }
 trap cleanup EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  FAILURES=$((FAILURES + 1))
-}
-
-pass() {
-  echo "ok: $*"
-}
-
+fail() { echo "FAIL: $*" >&2; FAILURES=$((FAILURES + 1)); }
+pass() { echo "ok: $*"; }
 finish() {
-  if [ "$FAILURES" -ne 0 ]; then
-    echo "$FAILURES check(s) failed" >&2
-    exit 1
-  fi
-  echo "all checks passed"
-  exit 0
+  [ "$FAILURES" -eq 0 ] && echo "all checks passed" && exit 0
+  echo "$FAILURES check(s) failed" >&2
+  exit 1
 }

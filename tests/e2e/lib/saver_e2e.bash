@@ -1,6 +1,5 @@
-# Shared steps of the saver's end-to-end scripts (sourced, not run by ctest).
-# Expects $1 of the sourcing script to be the program and $DISPLAY to be set.
-# Everything started here is recorded and ended by PID when the script exits.
+# Shared steps of the saver's end-to-end scripts (sourced). Everything started
+# here is recorded and ended by PID when the script exits.
 
 source "$(dirname "${BASH_SOURCE[0]}")/common.bash" "$@"
 
@@ -9,40 +8,45 @@ start_bg() {
   local var=$1
   shift
   "$@" &
-  local pid=$!
-  STARTED+=("$pid")
-  printf -v "$var" '%s' "$pid"
+  STARTED+=("$!")
+  printf -v "$var" '%s' "$!"
 }
 
-# saver_window PID: the id of the saver window that process made, or nothing.
-saver_window() {
-  xdotool search --pid "$1" --class WindowsScreenSaverClass 2>/dev/null | head -n1
-}
-
-# wait_viewable PID [seconds]: waits until the process's saver window is mapped;
-# prints its id. Fails after the time (default 20 s).
-wait_viewable() {
-  local pid=$1 limit=$((${2:-20} * 10)) i wid
-  for ((i = 0; i < limit; i++)); do
-    wid=$(saver_window "$pid")
-    if [ -n "$wid" ] && xwininfo -id "$wid" 2>/dev/null | grep -q 'Map State: IsViewable'; then
-      echo "$wid"
-      return 0
-    fi
-    kill -0 "$pid" 2>/dev/null || return 1
+# find_window TITLE [SECONDS]: prints the id of the visible window named TITLE.
+find_window() {
+  local i id
+  for ((i = 0; i < ${2:-15} * 10; i++)); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1)
+    [ -n "$id" ] && echo "$id" && return 0
     sleep 0.1
   done
   return 1
 }
 
-# wait_exit PID [seconds]: waits for the process to end and sets EXIT_CODE;
+# saver_window PID: the id of the saver window that process made, or nothing.
+saver_window() { xdotool search --pid "$1" --class WindowsScreenSaverClass 2>/dev/null | head -n1; }
+
+# wait_viewable PID [SECONDS]: prints the id of the process's saver window once
+# it is mapped; fails after the time (default 20 s) or when the process ends.
+wait_viewable() {
+  local i wid
+  for ((i = 0; i < ${2:-20} * 10; i++)); do
+    wid=$(saver_window "$1")
+    [ -n "$wid" ] && xwininfo -id "$wid" 2>/dev/null | grep -q 'IsViewable' && echo "$wid" && return 0
+    kill -0 "$1" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+# wait_exit PID [SECONDS]: waits for the process to end and sets EXIT_CODE;
 # returns 1 (EXIT_CODE empty) when it is still running after the time (default 10 s).
 wait_exit() {
-  local pid=$1 limit=$((${2:-10} * 10)) i
+  local i
   EXIT_CODE=""
-  for ((i = 0; i < limit; i++)); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
+  for ((i = 0; i < ${2:-10} * 10; i++)); do
+    if ! kill -0 "$1" 2>/dev/null; then
+      wait "$1"
       EXIT_CODE=$?
       return 0
     fi
@@ -51,26 +55,9 @@ wait_exit() {
   return 1
 }
 
-# still_running_after PID seconds: true when the process is alive after that time.
-still_running_after() {
-  sleep "$2"
-  kill -0 "$1" 2>/dev/null
-}
-
-# run_bounded seconds command...: runs command in the foreground with a time limit;
-# its exit code (124 after the limit) is in EXIT_CODE.
-run_bounded() {
-  local limit=$1
-  shift
-  timeout -k 2 "$limit" "$@"
-  EXIT_CODE=$?
-}
-
 # watch_windows: from now on every window made on the display is noted.
 watch_windows() {
-  stdbuf -oL xev -root -event substructure >"$WORK/xev.log" 2>&1 &
-  XEV=$!
-  STARTED+=("$XEV")
+  start_bg XEV stdbuf -oL xev -root -event substructure >"$WORK/xev.log" 2>&1
   sleep 0.5
   kill -0 "$XEV" 2>/dev/null || fail "xev did not start"
 }
@@ -82,18 +69,14 @@ no_window_made() {
   local what=$1 probe
   shift
   sleep 0.5
-  if grep -q CreateNotify "$WORK/xev.log"; then
-    fail "a window was created: $(grep -m1 CreateNotify "$WORK/xev.log")"
-  else
+  grep -q CreateNotify "$WORK/xev.log" && fail "a window was created: $(grep -m1 CreateNotify "$WORK/xev.log")" ||
     pass "no window was created"
-  fi
   start_bg probe "$@"
   for _ in $(seq 50); do
     grep -q CreateNotify "$WORK/xev.log" && break
     sleep 0.1
   done
-  grep -q CreateNotify "$WORK/xev.log" && pass "the watcher sees $what" ||
-    fail "the watcher saw no window being made"
+  grep -q CreateNotify "$WORK/xev.log" && pass "the watcher sees $what" || fail "the watcher saw no window being made"
   kill "$probe" 2>/dev/null
   wait "$probe" 2>/dev/null
 }

@@ -2,14 +2,12 @@
 """Small X11 helpers for the end-to-end scripts, through libX11 itself.
 
   xwin.py window WIDTH HEIGHT TITLE [vroot]
-                                     makes a plain black top-level window,
-                                     prints its id (decimal), then keeps it
-                                     until the process is ended; with vroot
-                                     the window announces itself as the
-                                     virtual root (__SWM_VROOT on itself)
-  xwin.py delete WINDOW              asks the window to close, as a window
-                                     manager's close button does
-                                     (WM_PROTOCOLS / WM_DELETE_WINDOW)
+      makes a plain black top-level window, prints its id (decimal), then keeps
+      it until the process is ended; with vroot the window announces itself as
+      the virtual root (__SWM_VROOT on itself)
+  xwin.py delete WINDOW
+      asks the window to close, as a window manager's close button does
+      (WM_PROTOCOLS / WM_DELETE_WINDOW)
 """
 import ctypes
 import signal
@@ -24,54 +22,38 @@ x.XInternAtom.argtypes = [c_void_p, c_char_p, c_int]
 x.XDefaultRootWindow.restype = c_ulong
 x.XDefaultRootWindow.argtypes = [c_void_p]
 x.XCreateSimpleWindow.restype = c_ulong
-x.XCreateSimpleWindow.argtypes = [c_void_p, c_ulong, c_int, c_int, c_uint, c_uint, c_uint,
-                                  c_ulong, c_ulong]
+x.XCreateSimpleWindow.argtypes = [c_void_p, c_ulong, c_int, c_int] + [c_uint] * 3 + [c_ulong] * 2
 x.XStoreName.argtypes = [c_void_p, c_ulong, c_char_p]
 x.XMapWindow.argtypes = [c_void_p, c_ulong]
 x.XSync.argtypes = [c_void_p, c_int]
-x.XFlush.argtypes = [c_void_p]
-x.XChangeProperty.argtypes = [c_void_p, c_ulong, c_ulong, c_ulong, c_int, c_int,
-                              POINTER(c_ulong), c_int]
-
-
-class ClientMessage(ctypes.Structure):
-    _fields_ = [("type", c_int), ("serial", c_ulong), ("send_event", c_int),
-                ("display", c_void_p), ("window", c_ulong), ("message_type", c_ulong),
-                ("format", c_int), ("l", c_long * 5)]
-
-
-class Event(ctypes.Union):
-    _fields_ = [("xclient", ClientMessage), ("pad", c_long * 24)]
-
-
-x.XSendEvent.argtypes = [c_void_p, c_ulong, c_int, c_long, POINTER(Event)]
+x.XChangeProperty.argtypes = [c_void_p, c_ulong, c_ulong, c_ulong, c_int, c_int, POINTER(c_ulong), c_int]
+x.XSendEvent.argtypes = [c_void_p, c_ulong, c_int, c_long, POINTER(c_long * 24)]
 
 display = x.XOpenDisplay(None)
 if not display:
     sys.exit("xwin.py: cannot open the display")
+atom = lambda name: x.XInternAtom(display, name, 0)
 
 if sys.argv[1] == "window":
-    width, height, title = int(sys.argv[2]), int(sys.argv[3]), sys.argv[4]
-    window = x.XCreateSimpleWindow(display, x.XDefaultRootWindow(display), 20, 20, width, height,
-                                   0, 0, 0)
-    x.XStoreName(display, window, title.encode())
+    window = x.XCreateSimpleWindow(display, x.XDefaultRootWindow(display), 20, 20,
+                                   int(sys.argv[2]), int(sys.argv[3]), 0, 0, 0)
+    x.XStoreName(display, window, sys.argv[4].encode())
     if sys.argv[5:] == ["vroot"]:
-        XA_WINDOW = 33
-        value = c_ulong(window)
-        x.XChangeProperty(display, window, x.XInternAtom(display, b"__SWM_VROOT", 0), XA_WINDOW,
-                          32, 0, byref(value), 1)
+        x.XChangeProperty(display, window, atom(b"__SWM_VROOT"), 33,  # XA_WINDOW
+                          32, 0, byref(c_ulong(window)), 1)
     x.XMapWindow(display, window)
     x.XSync(display, 0)
     print(window, flush=True)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
     signal.pause()
 elif sys.argv[1] == "delete":
+    # An XClientMessageEvent as longs: type, serial, send_event, display, window,
+    # message_type, format, then the data; on LP64 every field takes one long.
     window = int(sys.argv[2], 0)
-    event = Event()
-    event.xclient.type = 33  # ClientMessage
-    event.xclient.window = window
-    event.xclient.message_type = x.XInternAtom(display, b"WM_PROTOCOLS", 0)
-    event.xclient.format = 32
-    event.xclient.l[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    event = (c_long * 24)()
+    if ctypes.sizeof(c_long) != 8:
+        sys.exit("xwin.py: needs a 64-bit Python")
+    event[0], event[4], event[5], event[6] = 33, window, atom(b"WM_PROTOCOLS"), 32  # ClientMessage
+    event[7] = atom(b"WM_DELETE_WINDOW")
     x.XSendEvent(display, window, 0, 0, byref(event))
     x.XSync(display, 0)

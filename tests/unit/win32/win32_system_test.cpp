@@ -1,26 +1,25 @@
 // The system services under Wine: the GDI capture on the private X display,
-// the fault guard and the settings in the registry.
+// the program's preview in a window of this one and the settings in the
+// registry (where the program's own key and its 24 DWORD values are checked
+// on the real program's runs).
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "config/persistence.h"
-#include "core/settings.h"
-#include "platform/platform.h"
 #include "platform/screen.h"
 #include "platform/settings_store.h"
 
 namespace {
 
-void LetTheScreenCatchUp()
+// Handles this thread's messages for about the given time.
+void Pump(int milliseconds)
 {
     MSG message;
-    for (int i = 0; i < 20; ++i, Sleep(25))
+    for (int i = 0; i < milliseconds / 25; ++i, Sleep(25))
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&message);
 }
@@ -46,7 +45,7 @@ TEST(Win32Screen, CaptureIsScaledTopRowFirstBlueGreenRed)
         quadrants[i] = MakeWindow((std::string("BvQuadrant") += static_cast<char>('0' + i)).c_str(),
                                   CreateSolidBrush(colours[i]), i % 2 * screenWidth / 2,
                                   i / 2 * screenHeight / 2, screenWidth / 2, screenHeight / 2);
-    LetTheScreenCatchUp();
+    Pump(500);
     // 30 wide: rows of 90 bytes, which GDI pads to 92 and the capture must not.
     for (const auto& [width, height] : {std::pair{512, 256}, std::pair{30, 20}}) {
         SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
@@ -64,76 +63,73 @@ TEST(Win32Screen, CaptureIsScaledTopRowFirstBlueGreenRed)
     EXPECT_FALSE(CapturePrimaryScreen(10, -1, unused));
 }
 
-TEST(Win32SystemGuardDeathTest, ResultPassesThroughAndAFaultRunsTheFaultWork)
+// The display control panel's part: the saver built next to this program, started with
+// "/p <window>", fills that window with a visible child, keeps it through a key press and
+// ends by itself with 0 once the window goes.
+TEST(Win32Preview, FillsItsParentKeepsThroughAKeyAndEndsWithIt)
 {
-    const auto announce = [] {
-        fputs("fault work ran\n", stderr);
-        fflush(stderr);
-    };
-    LPTOP_LEVEL_EXCEPTION_FILTER before = SetUnhandledExceptionFilter(nullptr);
-    SetUnhandledExceptionFilter(before);
-    int value = 17;
-    EXPECT_EQ(kWin32Platform.runGuarded([](void* v) { return *static_cast<int*>(v); }, &value,
-                                        announce, -1),
-              17);
-    EXPECT_EQ(SetUnhandledExceptionFilter(before), before) << "the filter is restored";
-
-    // Wine hands an unhandled fault to winedbg unless AeDebug names another
-    // debugger; the Windows test script names one that does not exist.
-    char debugger[512] = {};
-    DWORD size = sizeof(debugger) - 1;
-    RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug",
-                 "Debugger", RRF_RT_REG_SZ, nullptr, debugger, &size);
-    if (!debugger[0] || std::string(debugger).find("winedbg") != std::string::npos)
-        GTEST_SKIP() << "a crash debugger would take the fault";
-    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
-    const auto faults = [](void*) {
-        *static_cast<volatile int*>(nullptr) = 1;
-        return 0;
-    };
-    EXPECT_EXIT(kWin32Platform.runGuarded(faults, nullptr, announce, 77),
-                ::testing::ExitedWithCode(77), "fault work ran");
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH); // <build>\tests\unit_tests.exe
+    std::string line = path;
+    line = "\"" + line.substr(0, line.rfind('\\', line.rfind('\\') - 1)) + "\\brittleview.scr\" /p ";
+    HWND host = MakeWindow("BvPreviewHost", GetSysColorBrush(COLOR_WINDOW), 100, 100, 200, 150);
+    line += std::to_string(reinterpret_cast<uintptr_t>(host));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process))
+        << line;
+    // Found while its creation (the desktop capture, the render thread's start) still runs;
+    // WS_VISIBLE shows it once that returns.
+    HWND preview = nullptr;
+    for (int i = 0; i < 250 && !(preview && IsWindowVisible(preview)); ++i, Pump(100))
+        preview = FindWindowExA(host, nullptr, "WindowsScreenSaverClass", "Preview");
+    RECT hostRect{}, previewRect{};
+    GetClientRect(host, &hostRect);
+    GetClientRect(preview, &previewRect);
+    EXPECT_TRUE(preview && IsWindowVisible(preview) && GetWindowLongA(preview, GWL_STYLE) & WS_CHILD);
+    EXPECT_EQ(std::make_pair(previewRect.right, previewRect.bottom),
+              std::make_pair(hostRect.right, hostRect.bottom));
+    PostMessageA(preview, WM_KEYDOWN, VK_SPACE, 0);
+    Pump(1500);
+    EXPECT_TRUE(IsWindow(preview)) << "a key press closed the preview";
+    DestroyWindow(host);
+    DWORD exitCode = 1234;
+    if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
 }
 
-TEST(Win32RegistryStore, SaveWritesFourByteDwordsAndOtherDataCountsAsMissing)
+TEST(Win32RegistryStore, OnlyFourBytesOfDwordOrBinaryDataReadAsAValue)
 {
     RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKeyPath);
     EXPECT_EQ(StoreOpenForRead(SettingsKeyPath), nullptr);
-    SetDefaultSettings();
-    Settings.xySizeX = 12.75f;
-    Settings.Mode = 4;
-    SaveSettings();
-
+    SettingsStore* writer = StoreOpenForWrite(SettingsKeyPath); // a write handle reads too
+    ASSERT_NE(writer, nullptr);
+    StoreSetValue(writer, "x_div", 0xFFFFFFFFu);
     HKEY key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Quarnel\\ScreenSavers\\Brittleview", 0,
-                            KEY_ALL_ACCESS, &key),
-              ERROR_SUCCESS);
-    DWORD type = 0, size = 0; // the other values are checked on the real program's key
-    RegQueryValueExA(key, "xySizeX", nullptr, &type, nullptr, &size);
-    EXPECT_TRUE(type == REG_DWORD && size == 4) << type << " " << size;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_SET_VALUE, &key), 0);
     const DWORD four = 0x01020304;
     RegSetValueExA(key, "text", 0, REG_SZ, reinterpret_cast<const BYTE*>("twelve"), 7);
     RegSetValueExA(key, "short", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&four), 2);
     RegSetValueExA(key, "binary4", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&four), 4);
     RegCloseKey(key);
-
-    SettingsStore* writer = StoreOpenForWrite(SettingsKeyPath); // a write handle reads too
-    ASSERT_NE(writer, nullptr);
-    StoreSetValue(writer, "x_div", 0xFFFFFFFFu);
     const struct {
         const char* name;
         bool reads;
         uint32_t value;
-    } cases[] = {{"xySizeX", true, 12},      {"Mode", true, 4},    {"x_div", true, 0xFFFFFFFFu},
-                 {"text", false, 42},        {"short", false, 42}, {"binary4", true, four},
-                 {"neverWritten", false, 42}};
+    } cases[] = {{"x_div", true, 0xFFFFFFFFu}, {"text", false, 42},    {"short", false, 42},
+                 {"binary4", true, four},      {"unknown", false, 42}};
     for (const auto& c : cases) {
         uint32_t value = 42;
         EXPECT_EQ(StoreQueryValue(writer, c.name, &value), c.reads) << c.name;
         EXPECT_EQ(value, c.value) << c.name;
     }
     StoreClose(writer);
-
     RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKeyPath);
 }
 
