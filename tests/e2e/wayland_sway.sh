@@ -1,0 +1,73 @@
+# Under headless sway with four coloured quadrants on the desktop, the full-screen
+# saver with a flat wave covers the output, shows the photographed desktop
+# upright with black around it and ends with 0 on a key, a click or a pointer
+# moved past the threshold (not on a smaller move), giving the desktop back and
+# leaving all 24 settings stored. It covers an output added while it runs, ends
+# with 0 on SIGTERM and draws a scale-2 output at its native pixels. The
+# configuration dialog runs on GTK's Wayland backend and OK stores a value.
+source "$(dirname "$0")/lib/wayland_e2e.bash" "$@"
+
+desktop_picture 1024 768
+start_sway "output HEADLESS-1 resolution 1024x768"
+wait_shows "red green blue yellow" HEADLESS-1 "${QUADRANTS[@]}" ||
+  fail "the desktop shows $SEEN, not the picture"
+
+# run_saver: starts the saver; true once it shows the flat wave.
+run_saver() {
+  start_bg SAVER "${as_user[@]}" WAYLAND_DISPLAY="$WL" "$WORK/bin/brittleview" /s
+  wait_shows "black red green blue yellow" HEADLESS-1 "${PLANE[@]}" ||
+    { fail "the saver shows $SEEN"; return 1; }
+}
+
+# ends WHAT: the saver ends with 0 after WHAT.
+ends() {
+  wait_exit "$SAVER" 10 || { fail "$1 did not end the saver" && kill "$SAVER" && return; }
+  [ "$EXIT_CODE" = 0 ] && pass "$1 ends it with 0" || fail "$1 ends it with $EXIT_CODE"
+}
+
+flat_wave
+run_saver || finish
+pass "the output is covered: the picture upright, a black corner"
+user wtype -k space
+ends "a key"
+wait_shows "red green blue yellow" HEADLESS-1 "${QUADRANTS[@]}" && pass "the desktop is back" ||
+  fail "afterwards the desktop shows $SEEN"
+[ "$(grep -c '=dword:' "$SETTINGS")" = 24 ] && pass "all 24 settings are stored" ||
+  fail "settings stored: $(tr '\r\n' '  ' <"$SETTINGS")"
+
+# The first motion only places the reference; 3 and 1 pixels from it are not enough.
+run_saver && user "$WORK/bin/virtual_pointer" 1,0 3,1 && {
+  still_running_after "$SAVER" 1 && pass "a 3-and-1 move keeps it running" || fail "a small move ended it"
+  user "$WORK/bin/virtual_pointer" 3,2
+  ends "a further move"
+}
+run_saver && user "$WORK/bin/virtual_pointer" click && ends "a click"
+
+run_saver && {
+  user swaymsg create_output >/dev/null
+  wait_shows "black" HEADLESS-2 5,5 && pass "an output added while it runs is covered" ||
+    fail "the added output shows $SEEN"
+  stop "$SAVER"
+  [ "$EXIT_CODE" = 0 ] && pass "SIGTERM ends it with 0" || fail "SIGTERM: exit $EXIT_CODE"
+}
+
+start_bg DIALOG "${as_user[@]}" WAYLAND_DISPLAY="$WL" GDK_BACKEND=wayland "$WORK/bin/brittleview" /c
+for _ in $(seq 100); do
+  user swaymsg -t get_tree | grep -q '"name": "Brittleview Configuration"' && break
+  sleep 0.1
+done
+user swaymsg -t get_tree | grep -q '"name": "Brittleview Configuration"' &&
+  pass "the dialog opens on GTK's Wayland backend" || fail "no dialog window"
+sleep 0.5
+# The focus starts on OK; fifteen tabs reach X Divisions, whose text is selected.
+user wtype $(printf -- '-k Tab %.0s' $(seq 15)) 42 -k Return
+wait_exit "$DIALOG" 10 && [ "$EXIT_CODE" = 1 ] && pass "OK ends it with 1" || fail "OK: exit '$EXIT_CODE'"
+grep -q '"x_div"=dword:0000002a' "$SETTINGS" && pass "OK stores the typed value" ||
+  fail "x_div: $(grep x_div "$SETTINGS")"
+
+user swaymsg output HEADLESS-1 scale 2 >/dev/null
+run_saver && shoot "$WORK/scaled.png" HEADLESS-1
+blocks=$(compare -metric AE "$WORK/scaled.png" \( "$WORK/scaled.png" -sample 50% -sample 200% \) null: 2>&1)
+[ "${blocks%% *}" -gt 1000 ] 2>/dev/null && pass "a scale-2 output is drawn at its own pixels" ||
+  fail "the scale-2 output shows doubled pixels ($blocks differ)"
+finish
