@@ -17,7 +17,8 @@ start_weston
 flat_wave
 start_bg SAVER "${as_user[@]}" WAYLAND_DISPLAY="$WL" "$WORK/bin/brittleview" /s 2>"$WORK/saver.err"
 # Covered: black where the plane does not reach (weston's desktop is blue and grey there).
-for _ in $(seq 40); do
+for _ in $(seq 20); do
+  kill -0 "$SAVER" 2>/dev/null || break
   sleep 0.5
   shoot "$WORK/shot.png"
   read -r corner middle < <(colours "$WORK/shot.png" 5,5 50,50)

@@ -78,7 +78,7 @@ start_weston() {
 
 # shoot FILE [OUTPUT]: what the compositor shows (one output, or all).
 shoot() {
-  rm -f "$U"/shot*.png "$U"/wayland-screenshot*.png
+  rm -f "$1" "$U"/shot*.png "$U"/wayland-screenshot*.png
   if [ -e "$U/run/sway.sock" ]; then
     user grim ${2:+-o "$2"} "$U/shot.png" 2>/dev/null
   else
@@ -93,6 +93,7 @@ shoot() {
 colours() {
   local file=$1 point
   shift
+  [ -f "$file" ] || return 0
   for point in "$@"; do
     convert "$file" -format "%[fx:p{w*${point%,*}/100,h*${point#*,}/100}.r] \
 %[fx:p{w*${point%,*}/100,h*${point#*,}/100}.g] %[fx:p{w*${point%,*}/100,h*${point#*,}/100}.b]" info: |
