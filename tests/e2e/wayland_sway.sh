@@ -12,10 +12,13 @@ start_sway "output HEADLESS-1 resolution 1024x768"
 wait_shows "red green blue yellow" HEADLESS-1 "${QUADRANTS[@]}" ||
   fail "the desktop shows $SEEN, not the picture"
 
-# run_saver: starts the saver; true once it shows the flat wave.
+# run_saver [X%,Y%...]: starts the saver; true once it shows the flat wave (black
+# at the first point, the quadrants at the others).
 run_saver() {
   start_bg SAVER "${as_user[@]}" WAYLAND_DISPLAY="$WL" "$WORK/bin/brittleview" /s
-  wait_shows "black red green blue yellow" HEADLESS-1 "${PLANE[@]}" ||
+  local points=("$@")
+  [ $# = 0 ] && points=("${PLANE[@]}")
+  wait_shows "black red green blue yellow" HEADLESS-1 "${points[@]}" ||
     { fail "the saver shows $SEEN"; return 1; }
 }
 
@@ -28,27 +31,35 @@ ends() {
 flat_wave
 run_saver || finish
 pass "the output is covered: the picture upright, a black corner"
-user wtype -k space
+# wtype makes a keyboard of its own: keys sent before the saver hears of it are lost.
+user wtype -s 300 -k space
 ends "a key"
 wait_shows "red green blue yellow" HEADLESS-1 "${QUADRANTS[@]}" && pass "the desktop is back" ||
   fail "afterwards the desktop shows $SEEN"
 [ "$(grep -c '=dword:' "$SETTINGS")" = 24 ] && pass "all 24 settings are stored" ||
   fail "settings stored: $(tr '\r\n' '  ' <"$SETTINGS")"
 
-# The first motion only places the reference; 3 and 1 pixels from it are not enough.
-run_saver && user "$WORK/bin/virtual_pointer" 1,0 3,1 && {
+# The pointer's first appearance is the reference: 3 and 1 pixels from it are
+# not enough, 6 and 3 are.
+run_saver && {
+  mkfifo "$WORK/go"
+  exec {go}<>"$WORK/go"
+  "${as_user[@]}" WAYLAND_DISPLAY="$WL" "$WORK/bin/virtual_pointer" 3,1 wait 3,2 <"$WORK/go" \
+    >"$WORK/pointer.out" &
+  STARTED+=($!)
+  for _ in $(seq 100); do grep -q 3,1 "$WORK/pointer.out" && break; sleep 0.1; done
   still_running_after "$SAVER" 1 && pass "a 3-and-1 move keeps it running" || fail "a small move ended it"
-  user "$WORK/bin/virtual_pointer" 3,2
+  echo >&"$go"
   ends "a further move"
 }
-run_saver && user "$WORK/bin/virtual_pointer" click && ends "a click"
+run_saver && user "$WORK/bin/virtual_pointer" click >/dev/null && ends "a click"
 
 run_saver && {
   user swaymsg create_output >/dev/null
   wait_shows "black" HEADLESS-2 5,5 && pass "an output added while it runs is covered" ||
     fail "the added output shows $SEEN"
-  stop "$SAVER"
-  [ "$EXIT_CODE" = 0 ] && pass "SIGTERM ends it with 0" || fail "SIGTERM: exit $EXIT_CODE"
+  kill -TERM "$SAVER"
+  ends "SIGTERM"
 }
 
 start_bg DIALOG "${as_user[@]}" WAYLAND_DISPLAY="$WL" GDK_BACKEND=wayland "$WORK/bin/brittleview" /c
@@ -60,14 +71,17 @@ user swaymsg -t get_tree | grep -q '"name": "Brittleview Configuration"' &&
   pass "the dialog opens on GTK's Wayland backend" || fail "no dialog window"
 sleep 0.5
 # The focus starts on OK; fifteen tabs reach X Divisions, whose text is selected.
-user wtype $(printf -- '-k Tab %.0s' $(seq 15)) 42 -k Return
+# GTK takes keys sent all at once as fewer: a pause after each.
+user wtype -s 300 $(printf -- '-k %s -s 40 ' $(printf 'Tab %.0s' $(seq 15)) 4 2 Return)
 wait_exit "$DIALOG" 10 && [ "$EXIT_CODE" = 1 ] && pass "OK ends it with 1" || fail "OK: exit '$EXIT_CODE'"
 grep -q '"x_div"=dword:0000002a' "$SETTINGS" && pass "OK stores the typed value" ||
   fail "x_div: $(grep x_div "$SETTINGS")"
 
-user swaymsg output HEADLESS-1 scale 2 >/dev/null
-run_saver && shoot "$WORK/scaled.png" HEADLESS-1
-blocks=$(compare -metric AE "$WORK/scaled.png" \( "$WORK/scaled.png" -sample 50% -sample 200% \) null: 2>&1)
-[ "${blocks%% *}" -gt 1000 ] 2>/dev/null && pass "a scale-2 output is drawn at its own pixels" ||
+# Still the largest output (the one drawn on) when its pixels count.
+user swaymsg output HEADLESS-1 resolution 1920x1080 scale 2 >/dev/null
+run_saver 50,1 "${QUADRANTS[@]}" && shoot "$WORK/scaled.png" HEADLESS-1
+convert "$WORK/scaled.png" -sample 50% -sample 200% "$WORK/doubled.png"
+blocks=$(compare -metric AE "$WORK/scaled.png" "$WORK/doubled.png" null: 2>&1)
+[ "${blocks%% *}" -gt 1000 ] 2>/dev/null && pass "a scale-2 output is drawn at its own pixels ($blocks differ from doubled ones)" ||
   fail "the scale-2 output shows doubled pixels ($blocks differ)"
 finish

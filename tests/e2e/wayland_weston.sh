@@ -9,8 +9,8 @@ for backend in "" x11; do
   run_bounded 10 "${as_user[@]}" WAYLAND_DISPLAY=wayland-none ${backend:+BRITTLEVIEW_BACKEND=$backend} \
     "$WORK/bin/brittleview" /s 2>"$WORK/none.err"
   lines=$(wc -l <"$WORK/none.err")
-  [ "$EXIT_CODE" = 255 ] && [ "$lines" = 1 ] && pass "no compositor ${backend:+(x11)}: 255, one line" ||
-    fail "no compositor ${backend:+(x11)}: exit $EXIT_CODE, $lines lines: $(head -c 300 "$WORK/none.err")"
+  [ "$EXIT_CODE" = 255 ] && [ "$lines" = 1 ] && pass "no compositor${backend:+ (x11)}: 255, one line" ||
+    fail "no compositor${backend:+ (x11)}: exit $EXIT_CODE, $lines lines: $(head -c 300 "$WORK/none.err")"
 done
 
 start_weston
@@ -28,6 +28,7 @@ done
   pass "a fullscreen window shows its own picture" || fail "the corner is ${corner:-?}, the middle ${middle:-?}"
 [ "$(wc -l <"$WORK/saver.err")" = 1 ] && pass "one line says why: $(cat "$WORK/saver.err")" ||
   fail "standard error: $(head -c 300 "$WORK/saver.err")"
-stop "$SAVER"
-[ "$EXIT_CODE" = 0 ] && pass "SIGTERM ends it with 0" || fail "SIGTERM: exit $EXIT_CODE"
+kill -TERM "$SAVER"
+wait_exit "$SAVER" 10 && [ "$EXIT_CODE" = 0 ] && pass "SIGTERM ends it with 0" ||
+  fail "SIGTERM: exit ${EXIT_CODE:-none}"
 finish

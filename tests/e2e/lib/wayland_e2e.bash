@@ -71,8 +71,8 @@ start_sway() {
 # start_weston: weston's headless backend (its screenshots allowed for the checks).
 start_weston() {
   own_files
-  start_bg COMPOSITOR "${as_user[@]}" weston --backend=headless-backend.so --debug --idle-time=0 \
-    --width=800 --height=600 --socket=wayland-9 >"$WORK/compositor.log" 2>&1
+  start_bg COMPOSITOR "${as_user[@]}" weston --backend=headless-backend.so --use-pixman --debug \
+    --idle-time=0 --width=800 --height=600 --socket=wayland-9 >"$WORK/compositor.log" 2>&1
   wait_socket weston-info
 }
 
@@ -82,7 +82,6 @@ shoot() {
   if [ -e "$U/run/sway.sock" ]; then
     user grim ${2:+-o "$2"} "$U/shot.png" 2>/dev/null
   else
-    # Only while something draws: weston takes the shot at its next repaint.
     (cd "$U" && user timeout 3 weston-screenshooter >/dev/null 2>&1) &&
       mv "$U"/wayland-screenshot*.png "$U/shot.png"
   fi

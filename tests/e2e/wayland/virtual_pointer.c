@@ -1,6 +1,7 @@
 // Test client: a virtual pointer on the compositor in WAYLAND_DISPLAY that
-// performs its arguments in order, with a round trip and a pause after each:
-// "DX,DY" moves the pointer by that many pixels, "click" clicks the left button.
+// performs its arguments in order, with a round trip and a pause after each,
+// and names each on standard output once done: "DX,DY" moves the pointer by
+// that many pixels, "click" clicks the left button, "wait" reads a line of input.
 #include <linux/input-event-codes.h>
 #include <stdio.h>
 #include <string.h>
@@ -50,7 +51,11 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i, time += 10) {
         int dx = 0;
         int dy = 0;
-        if (strcmp(argv[i], "click") == 0) {
+        if (strcmp(argv[i], "wait") == 0) {
+            char line[16];
+            if (fgets(line, sizeof line, stdin) == NULL)
+                return 2;
+        } else if (strcmp(argv[i], "click") == 0) {
             zwlr_virtual_pointer_v1_button(pointer, time, BTN_LEFT, WL_POINTER_BUTTON_STATE_PRESSED);
             zwlr_virtual_pointer_v1_frame(pointer);
             zwlr_virtual_pointer_v1_button(pointer, time + 1, BTN_LEFT,
@@ -59,12 +64,14 @@ int main(int argc, char** argv)
             zwlr_virtual_pointer_v1_motion(pointer, time, wl_fixed_from_int(dx),
                                            wl_fixed_from_int(dy));
         } else {
-            fprintf(stderr, "virtual_pointer: DX,DY or click, not %s\n", argv[i]);
+            fprintf(stderr, "virtual_pointer: DX,DY, click or wait, not %s\n", argv[i]);
             return 2;
         }
         zwlr_virtual_pointer_v1_frame(pointer);
         wl_display_roundtrip(display);
         usleep(300000);
+        printf("%s\n", argv[i]);
+        fflush(stdout);
     }
     wl_display_disconnect(display);
     return 0;
