@@ -3,8 +3,9 @@
 # upright with black around it and ends with 0 on a key, a click or a pointer
 # moved past the threshold (not on a smaller move), giving the desktop back and
 # leaving all 24 settings stored. It covers an output added while it runs, ends
-# with 0 on SIGTERM and draws a scale-2 output at its native pixels. The
-# configuration dialog runs on GTK's Wayland backend and OK stores a value.
+# with 0 on SIGTERM and draws a scale-2 output at its native pixels. Forced onto
+# X11 under Xwayland it keeps running until a key. The configuration dialog runs on GTK's
+# Wayland backend and OK stores a value.
 source "$(dirname "$0")/lib/wayland_e2e.bash" "$@"
 
 desktop_picture 1024 768
@@ -61,6 +62,14 @@ run_saver && {
   kill -TERM "$SAVER"
   ends "SIGTERM"
 }
+
+# Forced onto X11 through Xwayland, the saver's window stays until a key.
+user swaymsg exec "'printenv DISPLAY >$U/display'" >/dev/null && sleep 0.5
+start_bg SAVER "${as_user[@]}" DISPLAY="$(cat "$U/display")" BRITTLEVIEW_BACKEND=x11 "$WORK/bin/brittleview" /s
+still_running_after "$SAVER" 2 && pass "the X11 saver keeps running under Xwayland" ||
+  fail "the X11 saver under Xwayland ended by itself"
+user wtype -s 300 -k space
+ends "a key to the X11 saver"
 
 start_bg DIALOG "${as_user[@]}" WAYLAND_DISPLAY="$WL" GDK_BACKEND=wayland "$WORK/bin/brittleview" /c
 for _ in $(seq 100); do
