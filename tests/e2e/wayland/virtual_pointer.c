@@ -56,7 +56,8 @@ int main(int argc, char** argv)
             if (fgets(line, sizeof line, stdin) == NULL)
                 return 2;
         } else if (strcmp(argv[i], "click") == 0) {
-            zwlr_virtual_pointer_v1_button(pointer, time, BTN_LEFT, WL_POINTER_BUTTON_STATE_PRESSED);
+            zwlr_virtual_pointer_v1_button(pointer, time, BTN_LEFT,
+                                           WL_POINTER_BUTTON_STATE_PRESSED);
             zwlr_virtual_pointer_v1_frame(pointer);
             zwlr_virtual_pointer_v1_button(pointer, time + 1, BTN_LEFT,
                                            WL_POINTER_BUTTON_STATE_RELEASED);
