@@ -18,7 +18,8 @@
 // first waits for the frame callback asked for with the previous one, on a
 // queue of this thread's own. The wait ends after at most a second (an output
 // that is off sends no callbacks) or at once when the window is closing, and
-// sleeps in poll meanwhile. vblank_mode=0 in the environment drops the wait.
+// sleeps in poll meanwhile. BRITTLEVIEW_SWAP_INTERVAL=0 in the environment
+// drops the wait (for measuring the unpaced frame rate).
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <poll.h>
@@ -139,8 +140,8 @@ WaylandGlSurface* WaylandOpenGlSurface(WindowHandle window)
     surface->surface = target;
     surface->width = width;
     surface->height = height;
-    const char* vblank = std::getenv("vblank_mode");
-    surface->paced = !(vblank && std::strcmp(vblank, "0") == 0);
+    const char* interval = std::getenv("BRITTLEVIEW_SWAP_INTERVAL");
+    surface->paced = !(interval && std::strcmp(interval, "0") == 0);
     surface->display = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, wayland.display, nullptr);
     if (surface->display == EGL_NO_DISPLAY || !eglInitialize(surface->display, nullptr, nullptr) ||
         !eglBindAPI(EGL_OPENGL_API)) {
