@@ -172,9 +172,9 @@ bool WaylandDescribeGlFormat(WaylandGlSurface* surface, int index, PixelFormatRe
     out->drawToWindow = (Attribute(display, config, EGL_SURFACE_TYPE) & EGL_WINDOW_BIT) != 0;
     out->supportOpenGL = (Attribute(display, config, EGL_RENDERABLE_TYPE) & EGL_OPENGL_BIT) != 0;
     out->doubleBuffer = true;
-    out->colorBits = Bits(Attribute(display, config, EGL_RED_SIZE) +
-                          Attribute(display, config, EGL_GREEN_SIZE) +
-                          Attribute(display, config, EGL_BLUE_SIZE));
+    out->colorBits =
+        Bits(Attribute(display, config, EGL_RED_SIZE) + Attribute(display, config, EGL_GREEN_SIZE) +
+             Attribute(display, config, EGL_BLUE_SIZE));
     out->depthBits = Bits(Attribute(display, config, EGL_DEPTH_SIZE));
     out->tier = Attribute(display, config, EGL_CONFIG_CAVEAT) == EGL_SLOW_CONFIG
                     ? PixelFormatTier::GenericSoftware
@@ -194,9 +194,10 @@ bool WaylandSetFallbackGlFormat(WaylandGlSurface* surface, const PixelFormatReco
     if (!surface)
         return false;
     const EGLint channel = request.colorBits / 3;
-    const EGLint full[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                           EGL_RED_SIZE,     channel,        EGL_GREEN_SIZE,      channel,
-                           EGL_BLUE_SIZE,    channel,        EGL_ALPHA_SIZE,      0,
+    const EGLint full[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT,    EGL_RENDERABLE_TYPE,
+                           EGL_OPENGL_BIT,   EGL_RED_SIZE,      channel,
+                           EGL_GREEN_SIZE,   channel,           EGL_BLUE_SIZE,
+                           channel,          EGL_ALPHA_SIZE,    0,
                            EGL_DEPTH_SIZE,   request.depthBits, EGL_NONE};
     const EGLint loose[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
                             EGL_NONE};

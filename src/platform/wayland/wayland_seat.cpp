@@ -122,9 +122,9 @@ void OnPointerAxisValue120(void*, wl_pointer*, uint32_t, int32_t) {}
 #endif
 
 const wl_pointer_listener kPointerListener = {
-    OnPointerEnter,        OnPointerLeave,      OnPointerMotion,   OnPointerButton,
-    OnPointerAxis,         OnPointerFrame,      OnPointerAxisSource, OnPointerAxisStop,
-    OnPointerAxisDiscrete,
+    OnPointerEnter,        OnPointerLeave,    OnPointerMotion,
+    OnPointerButton,       OnPointerAxis,     OnPointerFrame,
+    OnPointerAxisSource,   OnPointerAxisStop, OnPointerAxisDiscrete,
 #ifdef WL_POINTER_AXIS_VALUE120_SINCE_VERSION
     OnPointerAxisValue120,
 #endif
