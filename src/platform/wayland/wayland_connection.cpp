@@ -57,7 +57,7 @@ void OnScale(void* data, wl_output*, int32_t factor)
 void OnName(void*, wl_output*, const char*) {}
 void OnDescription(void*, wl_output*, const char*) {}
 
-const wl_output_listener kOutputListener = {OnGeometry, OnMode,        OnDone,
+const wl_output_listener kOutputListener = {OnGeometry, OnMode, OnDone,
                                             OnScale,    OnName, OnDescription};
 
 void OnPing(void*, xdg_wm_base* base, uint32_t serial)
@@ -77,7 +77,8 @@ T* Bind(wl_registry* registry, uint32_t name, const wl_interface* interface, uin
 void OnGlobal(void*, wl_registry* registry, uint32_t name, const char* interface, uint32_t version)
 {
     if (std::strcmp(interface, wl_compositor_interface.name) == 0) {
-        wayland.compositor = Bind<wl_compositor>(registry, name, &wl_compositor_interface, version, 4);
+        wayland.compositor =
+            Bind<wl_compositor>(registry, name, &wl_compositor_interface, version, 4);
     } else if (std::strcmp(interface, wl_shm_interface.name) == 0) {
         wayland.shm = Bind<wl_shm>(registry, name, &wl_shm_interface, version, 1);
     } else if (std::strcmp(interface, xdg_wm_base_interface.name) == 0) {

@@ -28,21 +28,21 @@ struct zwlr_screencopy_manager_v1;
 struct WaylandOutput {
     uint32_t name = 0; // the registry's name of the global
     wl_output* output = nullptr;
-    int x = 0, y = 0;                       // position in the compositor's space
-    int modeWidth = 0, modeHeight = 0;      // current mode, in pixels
-    int scale = 1;                          // buffer scale: pixels per logical unit
-    bool ready = false;                     // the first "done" has come
+    int x = 0, y = 0;                  // position in the compositor's space
+    int modeWidth = 0, modeHeight = 0; // current mode, in pixels
+    int scale = 1;                     // buffer scale: pixels per logical unit
+    bool ready = false;                // the first "done" has come
     // The cover: a layer surface, or else a fullscreen toplevel.
     wl_surface* surface = nullptr;
     zwlr_layer_surface_v1* layer = nullptr;
     xdg_surface* xdgSurface = nullptr;
     xdg_toplevel* toplevel = nullptr;
     wl_buffer* black = nullptr;
-    int blackWidth = 0, blackHeight = 0;    // the black buffer's pixels
-    int width = 0, height = 0;              // the last configured size, logical
-    bool configured = false;                // a configure was acknowledged
-    bool shown = false;                     // the cover may draw (after WM_CREATE)
-    bool scene = false;                     // the scene is drawn here (GL), not black
+    int blackWidth = 0, blackHeight = 0; // the black buffer's pixels
+    int width = 0, height = 0;           // the last configured size, logical
+    bool configured = false;             // a configure was acknowledged
+    bool shown = false;                  // the cover may draw (after WM_CREATE)
+    bool scene = false;                  // the scene is drawn here (GL), not black
     // Pixel size of the cover: configured size times scale, else the mode.
     int PixelWidth() const;
     int PixelHeight() const;

@@ -117,10 +117,10 @@ bool CreateCover(WaylandOutput* output)
             wayland.layerShell, output->surface, output->output, ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY,
             "brittleview");
         zwlr_layer_surface_v1_add_listener(output->layer, &kLayerListener, output);
-        zwlr_layer_surface_v1_set_anchor(
-            output->layer,
-            ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
-                ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
+        zwlr_layer_surface_v1_set_anchor(output->layer, ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP |
+                                                            ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
+                                                            ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT |
+                                                            ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
         zwlr_layer_surface_v1_set_size(output->layer, 0, 0);
         zwlr_layer_surface_v1_set_exclusive_zone(output->layer, -1);
         zwlr_layer_surface_v1_set_keyboard_interactivity(

@@ -18,7 +18,8 @@
 // first waits for the frame callback asked for with the previous one, on a
 // queue of this thread's own. The wait ends after at most a second (an output
 // that is off sends no callbacks) or at once when the window is closing, and
-// sleeps in poll meanwhile. vblank_mode=0 in the environment drops the wait.
+// sleeps in poll meanwhile. BRITTLEVIEW_SWAP_INTERVAL=0 in the environment
+// drops the wait (for measuring the unpaced frame rate).
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <poll.h>
@@ -139,8 +140,8 @@ WaylandGlSurface* WaylandOpenGlSurface(WindowHandle window)
     surface->surface = target;
     surface->width = width;
     surface->height = height;
-    const char* vblank = std::getenv("vblank_mode");
-    surface->paced = !(vblank && std::strcmp(vblank, "0") == 0);
+    const char* interval = std::getenv("BRITTLEVIEW_SWAP_INTERVAL");
+    surface->paced = !(interval && std::strcmp(interval, "0") == 0);
     surface->display = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, wayland.display, nullptr);
     if (surface->display == EGL_NO_DISPLAY || !eglInitialize(surface->display, nullptr, nullptr) ||
         !eglBindAPI(EGL_OPENGL_API)) {
@@ -171,9 +172,9 @@ bool WaylandDescribeGlFormat(WaylandGlSurface* surface, int index, PixelFormatRe
     out->drawToWindow = (Attribute(display, config, EGL_SURFACE_TYPE) & EGL_WINDOW_BIT) != 0;
     out->supportOpenGL = (Attribute(display, config, EGL_RENDERABLE_TYPE) & EGL_OPENGL_BIT) != 0;
     out->doubleBuffer = true;
-    out->colorBits = Bits(Attribute(display, config, EGL_RED_SIZE) +
-                          Attribute(display, config, EGL_GREEN_SIZE) +
-                          Attribute(display, config, EGL_BLUE_SIZE));
+    out->colorBits =
+        Bits(Attribute(display, config, EGL_RED_SIZE) + Attribute(display, config, EGL_GREEN_SIZE) +
+             Attribute(display, config, EGL_BLUE_SIZE));
     out->depthBits = Bits(Attribute(display, config, EGL_DEPTH_SIZE));
     out->tier = Attribute(display, config, EGL_CONFIG_CAVEAT) == EGL_SLOW_CONFIG
                     ? PixelFormatTier::GenericSoftware
@@ -193,9 +194,10 @@ bool WaylandSetFallbackGlFormat(WaylandGlSurface* surface, const PixelFormatReco
     if (!surface)
         return false;
     const EGLint channel = request.colorBits / 3;
-    const EGLint full[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                           EGL_RED_SIZE,     channel,        EGL_GREEN_SIZE,      channel,
-                           EGL_BLUE_SIZE,    channel,        EGL_ALPHA_SIZE,      0,
+    const EGLint full[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT,    EGL_RENDERABLE_TYPE,
+                           EGL_OPENGL_BIT,   EGL_RED_SIZE,      channel,
+                           EGL_GREEN_SIZE,   channel,           EGL_BLUE_SIZE,
+                           channel,          EGL_ALPHA_SIZE,    0,
                            EGL_DEPTH_SIZE,   request.depthBits, EGL_NONE};
     const EGLint loose[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
                             EGL_NONE};

@@ -67,8 +67,8 @@ void OnBufferDone(void* data, zwlr_screencopy_frame_v1*)
     static_cast<CopyState*>(data)->bufferDone = true;
 }
 
-const zwlr_screencopy_frame_v1_listener kFrameListener = {
-    OnBuffer, OnFlags, OnReady, OnFailed, OnDamage, OnDmabuf, OnBufferDone};
+const zwlr_screencopy_frame_v1_listener kFrameListener = {OnBuffer, OnFlags,  OnReady,     OnFailed,
+                                                          OnDamage, OnDmabuf, OnBufferDone};
 
 // Dispatches the connection's events until done() holds or the deadline
 // passes; false on timeout or a lost connection.
@@ -113,8 +113,9 @@ bool CopyOutput(WaylandOutput* output, int width, int height, uint8_t* out)
     // From version 3 on, buffer_done ends the list of buffer kinds on offer.
     const bool listEnds = zwlr_screencopy_frame_v1_get_version(frame) >= 3;
     bool copied =
-        DispatchUntil([&] { return state.failed || (state.haveShm && (!listEnds || state.bufferDone)); },
-                      deadline) &&
+        DispatchUntil(
+            [&] { return state.failed || (state.haveShm && (!listEnds || state.bufferDone)); },
+            deadline) &&
         !state.failed && state.haveShm && ScreencopyFormatKnown(state.format);
     void* data = nullptr;
     wl_buffer* buffer = nullptr;
@@ -124,11 +125,16 @@ bool CopyOutput(WaylandOutput* output, int width, int height, uint8_t* out)
     }
     if (copied) {
         zwlr_screencopy_frame_v1_copy(frame, buffer);
-        copied = DispatchUntil([&] { return state.ready || state.failed; }, deadline) && state.ready;
+        copied =
+            DispatchUntil([&] { return state.ready || state.failed; }, deadline) && state.ready;
     }
     if (copied) {
-        const ScreencopyImage image = {static_cast<const uint8_t*>(data), state.format,
-                                       state.width, state.height, state.stride, state.yInvert};
+        const ScreencopyImage image = {static_cast<const uint8_t*>(data),
+                                       state.format,
+                                       state.width,
+                                       state.height,
+                                       state.stride,
+                                       state.yInvert};
         copied = ScreencopyToBgr(image, width, height, out);
     }
     zwlr_screencopy_frame_v1_destroy(frame);

@@ -9,12 +9,15 @@
 // | other buttons, releases, axis (wheel)  | none             |                        |
 // | pointer motion, or enter after the     | WM_MOUSEMOVE     | 0, x,y                 |
 // | first one                              |                  |                        |
-// | the first enter                        | none: it sets the reference point        |
+// | the first enter, the first motion      | none: each sets the reference point      |
 //
 // The saver window measures movement from the position it read when it was
 // made. Under Wayland a client learns where the pointer is only when it enters
 // one of its surfaces, so positions are reported relative to that first
-// appearance, which the window reads as (0, 0) at its start. The cursor is
+// appearance, which the window reads as (0, 0) at its start. A compositor may
+// follow the first enter with a motion of its own making (a surface mapped
+// under the pointer, a pointer device appearing), so the first motion moves
+// the reference point too instead of counting as a move. The cursor is
 // hidden on every surface the pointer enters.
 #include "platform/wayland/wayland_seat.h"
 
@@ -32,6 +35,7 @@ wl_keyboard* keyboard = nullptr;
 wl_pointer* pointer = nullptr;
 
 bool referenceSet = false;
+bool motionSeen = false;
 ScreenPoint reference = {0, 0};
 ScreenPoint current = {0, 0};
 LParam surfacePoint = 0;
@@ -81,8 +85,8 @@ void OnPointerLeave(void*, wl_pointer*, uint32_t, wl_surface*)
 void OnPointerMotion(void*, wl_pointer*, uint32_t, wl_fixed_t sx, wl_fixed_t sy)
 {
     PointerAt(sx, sy);
-    if (!referenceSet) {
-        referenceSet = true;
+    if (!referenceSet || !motionSeen) {
+        referenceSet = motionSeen = true;
         reference = current;
         return;
     }
@@ -118,9 +122,9 @@ void OnPointerAxisValue120(void*, wl_pointer*, uint32_t, int32_t) {}
 #endif
 
 const wl_pointer_listener kPointerListener = {
-    OnPointerEnter,        OnPointerLeave,      OnPointerMotion,   OnPointerButton,
-    OnPointerAxis,         OnPointerFrame,      OnPointerAxisSource, OnPointerAxisStop,
-    OnPointerAxisDiscrete,
+    OnPointerEnter,        OnPointerLeave,    OnPointerMotion,
+    OnPointerButton,       OnPointerAxis,     OnPointerFrame,
+    OnPointerAxisSource,   OnPointerAxisStop, OnPointerAxisDiscrete,
 #ifdef WL_POINTER_AXIS_VALUE120_SINCE_VERSION
     OnPointerAxisValue120,
 #endif
