@@ -98,7 +98,7 @@ colours() {
 %[fx:p{w*${point%,*}/100,h*${point#*,}/100}.g] %[fx:p{w*${point%,*}/100,h*${point#*,}/100}.b]" info: |
       awk '{ c = ($1 > .5) + 2 * ($2 > .5) + 4 * ($3 > .5)
              split("black red green yellow blue magenta cyan white", n, " ")
-             printf "%s ", ($1 > .5 || $1 < .25) && ($2 > .5 || $2 < .25) && ($3 > .5 || $3 < .25) ? n[c + 1] : "mixed" }'
+             printf "%s ", ($1 > .5 || $1 < .1) && ($2 > .5 || $2 < .1) && ($3 > .5 || $3 < .1) ? n[c + 1] : "mixed" }'
   done
 }
 
