@@ -58,7 +58,7 @@ if ! diff <(expected usr) <(echo "$got"); then
   fail=1
 fi
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libc6 libgtk-3-0 libx11-6 libstdc++6; do
+for lib in libc6 libgtk-3-0 libx11-6 libstdc++6 libwayland-client0 libwayland-egl1 libegl1; do
   if [[ "$depends" != *"$lib"* ]]; then
     echo "FAIL: the package does not depend on $lib (Depends: $depends)"
     fail=1

@@ -23,7 +23,7 @@
 //                  counterpart of the generic accelerated tier.
 // Multisampled configs are left out of the list, as the Win32 format list
 // never holds multisampled formats; the numbers count the remaining configs.
-#include "platform/gl_surface.h"
+#include "platform/x11/glx_surface.h"
 #include "platform/x11/x11_connection.h"
 
 #include <GL/glx.h>
@@ -129,7 +129,7 @@ bool CreateChild(GlSurface* surface, GLXFBConfig config)
 
 } // namespace
 
-GlSurface* OpenGlSurface(WindowHandle window)
+GlSurface* GlxOpenGlSurface(WindowHandle window)
 {
     if (window == 0)
         return nullptr;
@@ -139,13 +139,13 @@ GlSurface* OpenGlSurface(WindowHandle window)
     surface->display = XOpenDisplay(nullptr);
     int errorBase = 0, eventBase = 0;
     if (!surface->display || !glXQueryExtension(surface->display, &errorBase, &eventBase)) {
-        CloseGlSurface(surface);
+        GlxCloseGlSurface(surface);
         return nullptr;
     }
     surface->parent = static_cast<Window>(window);
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(surface->display, surface->parent, &attributes)) {
-        CloseGlSurface(surface);
+        GlxCloseGlSurface(surface);
         return nullptr;
     }
     surface->screen = XScreenNumberOfScreen(attributes.screen);
@@ -162,7 +162,7 @@ GlSurface* OpenGlSurface(WindowHandle window)
     return surface;
 }
 
-bool DescribeGlFormat(GlSurface* surface, int index, PixelFormatRecord* out)
+bool GlxDescribeGlFormat(GlSurface* surface, int index, PixelFormatRecord* out)
 {
     if (!surface || index < 1 || index > surface->configCount)
         return false;
@@ -183,14 +183,14 @@ bool DescribeGlFormat(GlSurface* surface, int index, PixelFormatRecord* out)
     return true;
 }
 
-bool SetGlFormat(GlSurface* surface, int index)
+bool GlxSetGlFormat(GlSurface* surface, int index)
 {
     if (!surface || index < 1 || index > surface->configCount)
         return false;
     return CreateChild(surface, surface->configs[index - 1]);
 }
 
-bool SetFallbackGlFormat(GlSurface* surface, const PixelFormatRecord& request)
+bool GlxSetFallbackGlFormat(GlSurface* surface, const PixelFormatRecord& request)
 {
     if (!surface)
         return false;
@@ -233,7 +233,7 @@ bool SetFallbackGlFormat(GlSurface* surface, const PixelFormatRecord& request)
     return false;
 }
 
-bool CreateGlContext(GlSurface* surface)
+bool GlxCreateGlContext(GlSurface* surface)
 {
     if (!surface || !surface->child || !surface->chosen)
         return false;
@@ -245,7 +245,7 @@ bool CreateGlContext(GlSurface* surface)
                                  surface->context);
 }
 
-void GetGlClientSize(GlSurface* surface, int* width, int* height)
+void GlxGetGlClientSize(GlSurface* surface, int* width, int* height)
 {
     *width = 0;
     *height = 0;
@@ -259,20 +259,20 @@ void GetGlClientSize(GlSurface* surface, int* width, int* height)
     }
 }
 
-void ResizeGlSurface(GlSurface* surface, int width, int height)
+void GlxResizeGlSurface(GlSurface* surface, int width, int height)
 {
     if (surface && surface->child && width > 0 && height > 0)
         XResizeWindow(surface->display, surface->child, static_cast<unsigned>(width),
                       static_cast<unsigned>(height));
 }
 
-void SwapGlBuffers(GlSurface* surface)
+void GlxSwapGlBuffers(GlSurface* surface)
 {
     if (surface && surface->child)
         glXSwapBuffers(surface->display, surface->child);
 }
 
-void CloseGlSurface(GlSurface* surface)
+void GlxCloseGlSurface(GlSurface* surface)
 {
     if (!surface)
         return;

@@ -2,7 +2,7 @@
 // read with one XGetImage of the whole root window and then scaled by nearest
 // neighbour, one source read per destination pixel, which gives the bytes a
 // per-pixel read of a scaled copy would give.
-#include "platform/screen.h"
+#include "platform/x11/x11_screen.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -28,7 +28,7 @@ struct Connection {
 
 } // namespace
 
-void GetPrimaryScreenSize(int* width, int* height)
+void X11GetPrimaryScreenSize(int* width, int* height)
 {
     *width = 0;
     *height = 0;
@@ -40,7 +40,7 @@ void GetPrimaryScreenSize(int* width, int* height)
     *height = DisplayHeight(connection.display, screen);
 }
 
-bool CapturePrimaryScreen(int width, int height, uint8_t* out)
+bool X11CapturePrimaryScreen(int width, int height, uint8_t* out)
 {
     if (width <= 0 || height <= 0 || !out)
         return false;

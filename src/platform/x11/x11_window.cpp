@@ -212,6 +212,11 @@ bool FocusLeftClient()
     XGetInputFocus(x11Display, &focus, &revert);
     if (focus == PointerRoot)
         return false; // the keyboard follows the pointer, which our window covers
+    // No window at all is no other client either. A compositor's X window
+    // manager (Xwayland) puts the focus back to None when a client sets it while
+    // no X window has the compositor's keyboard focus; our grab still gets the keys.
+    if (focus == None)
+        return false;
     return focus != saver.id;
 }
 
