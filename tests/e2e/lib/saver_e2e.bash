@@ -55,6 +55,21 @@ wait_exit() {
   return 1
 }
 
+# still_running_after PID SECONDS: true when the process still runs after the time.
+still_running_after() {
+  sleep "$2"
+  kill -0 "$1" 2>/dev/null
+}
+
+# run_bounded SECONDS COMMAND...: runs the command in the foreground with a time
+# limit; its exit code (124 after the limit) is in EXIT_CODE.
+run_bounded() {
+  local limit=$1
+  shift
+  timeout -k 2 "$limit" "$@"
+  EXIT_CODE=$?
+}
+
 # watch_windows: from now on every window made on the display is noted.
 watch_windows() {
   start_bg XEV stdbuf -oL xev -root -event substructure >"$WORK/xev.log" 2>&1
