@@ -135,6 +135,7 @@ TEST_F(Explode, AFlyingPieceSlowsDownAndRestsOnceEveryComponentIsZero)
         {{0, 0, 0}, 1, {0, 0, 0}, true},
         // 0.04 is zeroed at once and stays 0 while y decays; 0.8^14 is the first power under 0.05.
         {{0.04f, -1, 0}, 15, {0, -3.8241f, 0}, false},
+        {{0, 1, 0}, 15, {0, 3.8241f, 0}, false}, // both signs: the limit holds either way
         {{0.04f, 0, 2}, 18, {0, 0, 7.8199f}, true}, // x and y at 0 are not enough
         {{-0.05f, 0, 0}, 2, {-0.04f, 0, 0}, false}, // 0.05 itself is not under the limit
         {{-30, 0, 0}, 30, {-120, 0, 0}, true},      // -30 (0.8 + 0.8^2 + ... + 0.8^29)
