@@ -1,18 +1,9 @@
 # A bad saver-daemon command line ends with 255 and one line on standard error
 # naming the fault, before any window is made (every bad value is in the unit
-# table; here the ones only the X server can judge, and one of the table's).
+# table; here the ones only the X server can judge, and the environment's).
 source "$(dirname "$0")/lib/daemon_e2e.bash" "$@"
 
-# An input-only window of another client, made before the watch begins.
-python3 -c 'import ctypes as c, time
-x = c.cdll.LoadLibrary("libX11.so.6"); x.XOpenDisplay.restype = c.c_void_p
-x.XDefaultRootWindow.argtypes = [c.c_void_p]; x.XDefaultRootWindow.restype = c.c_ulong
-x.XCreateWindow.restype = c.c_ulong; x.XFlush.argtypes = [c.c_void_p]
-x.XCreateWindow.argtypes = [c.c_void_p, c.c_ulong] + [c.c_int] * 2 + [c.c_uint] * 4 + [c.c_uint, c.c_void_p, c.c_ulong, c.c_void_p]
-d = x.XOpenDisplay(None); w = x.XCreateWindow(d, x.XDefaultRootWindow(d), 0, 0, 50, 50, 0, 0, 2, None, 0, None)
-x.XFlush(d); print(w, flush=True); time.sleep(600)' >"$WORK/inputonly" &
-STARTED+=("$!")
-for _ in $(seq 50); do [ -s "$WORK/inputonly" ] && break; sleep 0.1; done
+test_window INPUTONLY 50 50 bv-input-only inputonly # another client's, made before the watch begins
 watch_windows
 
 check() { # PART [VAR=value...] -- arguments...: 255 and one line holding PART
@@ -25,10 +16,8 @@ check() { # PART [VAR=value...] -- arguments...: 255 and one line holding PART
     pass "${env[*]} $* ends with 255: $(cat "$WORK/err")" ||
     fail "${env[*]} $* ended with $EXIT_CODE: $(head -c 300 "$WORK/err")"
 }
-check '--delay: "abc"' -- --delay abc
 check 'window 0x3ffffe does not exist' -- --root --window-id 0x3ffffe
-check 'window 0x3ffffe does not exist' XSCREENSAVER_WINDOW=0x3ffffe -- -root
 check 'XSCREENSAVER_WINDOW: "junk"' XSCREENSAVER_WINDOW=junk -- --root
-check 'is input-only' -- --window-id "$(head -n1 "$WORK/inputonly")"
+check 'is input-only' -- --window-id "$INPUTONLY"
 no_window_made "--window's window" "$BV" --window
 finish

@@ -1,10 +1,8 @@
 # With the real XScreenSaver daemon: a private ~/.xscreensaver lists only
-# Brittleview ("GL: brittleview --root"); on activation the daemon runs it on
-# its own window with the desktop's photograph on that window, and the screen
-# shows the desktop's colours (a red and a blue half); on deactivation no
-# Brittleview process is left within 2 s of the daemon's stop. The daemon refuses to run savers as
-# root, so when the test runs as root, the daemon and its savers run as
-# "nobody" with a private home owned by that account.
+# "GL: brittleview --root"; on activation the daemon runs it on its own window
+# with the desktop's photograph on it, and the screen shows the desktop's red
+# and blue halves; no Brittleview is left 2 s after the daemon stops it. The
+# daemon refuses root: as root, it and its savers run as "nobody".
 source "$(dirname "$0")/lib/daemon_e2e.bash" "$@"
 
 command -v xscreensaver >/dev/null && command -v xscreensaver-command >/dev/null ||
@@ -42,18 +40,15 @@ window=$(tr '\0' '\n' <"/proc/$saver/environ" 2>/dev/null | sed -n 's/^XSCREENSA
 xprop -id "$window" _SCREENSAVER_SCREENSHOT 2>/dev/null | grep -q 'pixmap id' &&
   pass "and the desktop's photograph on that window" || fail "no photograph on $window"
 
-shown=0
+shown() { above "${red:-0}" 0.01 && above "${blue:-0}" 0.01; }
 for _ in $(seq 20); do
   import -window root "$WORK/screen.png" 2>/dev/null
   red=$(pure_share red "$WORK/screen.png")
   blue=$(pure_share blue "$WORK/screen.png")
-  if above "$red" 0.01 && above "$blue" 0.01; then
-    shown=1
-    break
-  fi
+  shown && break
   sleep 0.5
 done
-[ "$shown" = 1 ] && pass "the screen shows the desktop's colours (red $red, blue $blue)" ||
+shown && pass "the screen shows the desktop's colours (red $red, blue $blue)" ||
   fail "the desktop's colours are not shown (red ${red:-?}, blue ${blue:-?})"
 
 # The daemon stops the saver (SIGTERM) and ends the process that owns the

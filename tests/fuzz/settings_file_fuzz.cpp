@@ -40,9 +40,7 @@ std::string Foreign(const std::string& text)
     for (size_t at = 0, next; at < text.size(); at = next) {
         next = std::min(text.find('\n', at), text.size() - 1) + 1;
         std::string line = text.substr(at, next - at);
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ' ||
-                                 line.back() == '\t'))
-            line.pop_back(); // a CR within the line end counts as none, as do the blanks
+        line.erase(line.find_last_not_of("\r\n \t") + 1); // a CR in the line end counts as none
         if (line.size() > 2 && line.front() == '[' && line.back() == ']' &&
             std::none_of(line.begin(), line.end(),
                          [](unsigned char c) { return (c < 0x20 && c != '\t') || c == 0x7f; }))

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Small X11 helpers for the end-to-end scripts, through libX11 itself.
 
-  xwin.py window WIDTH HEIGHT TITLE [vroot]
+  xwin.py window WIDTH HEIGHT TITLE [vroot|inputonly]
       makes a plain black top-level window, prints its id (decimal), then keeps
       it until the process is ended; with vroot the window announces itself as
-      the virtual root (__SWM_VROOT on itself)
+      the virtual root (__SWM_VROOT on itself); inputonly makes it of class InputOnly
   xwin.py delete WINDOW
       asks the window to close, as a window manager's close button does
       (WM_PROTOCOLS / WM_DELETE_WINDOW)
@@ -23,6 +23,9 @@ x.XDefaultRootWindow.restype = c_ulong
 x.XDefaultRootWindow.argtypes = [c_void_p]
 x.XCreateSimpleWindow.restype = c_ulong
 x.XCreateSimpleWindow.argtypes = [c_void_p, c_ulong, c_int, c_int] + [c_uint] * 3 + [c_ulong] * 2
+x.XCreateWindow.restype = c_ulong
+x.XCreateWindow.argtypes = [c_void_p, c_ulong, c_int, c_int] + [c_uint] * 3 + [c_int, c_uint,
+                            c_void_p, c_ulong, c_void_p]
 x.XStoreName.argtypes = [c_void_p, c_ulong, c_char_p]
 x.XMapWindow.argtypes = [c_void_p, c_ulong]
 x.XSync.argtypes = [c_void_p, c_int]
@@ -35,9 +38,14 @@ if not display:
 atom = lambda name: x.XInternAtom(display, name, 0)
 
 if sys.argv[1] == "window":
-    window = x.XCreateSimpleWindow(display, x.XDefaultRootWindow(display), 20, 20,
-                                   int(sys.argv[2]), int(sys.argv[3]), 0, 0, 0)
-    x.XStoreName(display, window, sys.argv[4].encode())
+    width, height, title = int(sys.argv[2]), int(sys.argv[3]), sys.argv[4]
+    root = x.XDefaultRootWindow(display)
+    if sys.argv[5:] == ["inputonly"]:
+        InputOnly = 2
+        window = x.XCreateWindow(display, root, 20, 20, width, height, 0, 0, InputOnly, None, 0, None)
+    else:
+        window = x.XCreateSimpleWindow(display, root, 20, 20, width, height, 0, 0, 0)
+    x.XStoreName(display, window, title.encode())
     if sys.argv[5:] == ["vroot"]:
         x.XChangeProperty(display, window, atom(b"__SWM_VROOT"), 33,  # XA_WINDOW
                           32, 0, byref(c_ulong(window)), 1)

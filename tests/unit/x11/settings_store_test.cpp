@@ -115,13 +115,6 @@ TEST_F(SettingsFile, UserPresetSlotsRoundTripAndSurviveSavesOfTheSettings)
     EXPECT_TRUE(SameRecord(Settings, defaults_)) << "an empty slot changes nothing";
     ASSERT_TRUE(RecallUserPreset(2));
     EXPECT_TRUE(SameRecord(Settings, preset));
-
-    // A slot holding only some values changes only those fields.
-    Write("REGEDIT4\n\n[HKEY_CURRENT_USER\\" + std::string(SettingsKeyPath) +
-          "\\Presets\\3]\n\"Mode\"=dword:00000001\n");
-    ASSERT_TRUE(RecallUserPreset(3));
-    preset.Mode = 1;
-    EXPECT_TRUE(SameRecord(Settings, preset));
 }
 
 TEST_F(SettingsFile, FailedOrRefusedSavesSayWhyOnOneLineAndKeepTheFile)
