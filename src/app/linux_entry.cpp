@@ -12,6 +12,7 @@
 
 #include <X11/Xlib.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -88,6 +89,9 @@ int main(int argc, char** argv)
 {
     // The window thread and the render thread each talk to the X server.
     XInitThreads();
+    // Past a file-size limit a write fails with EFBIG instead of ending the
+    // process, so a save at the end says why it failed, as on a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
 
     DaemonOptions options;
     std::string message;
