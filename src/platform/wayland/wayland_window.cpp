@@ -26,9 +26,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
-#include <mutex>
 
+#include "platform/posted_messages.h"
 #include "platform/wayland/wayland_backend.h"
 #include "platform/wayland/wayland_connection.h"
 #include "platform/wayland/wayland_cover.h"
@@ -52,16 +51,7 @@ int wakePipe[2] = {-1, -1};
 int closingFd = -1;
 volatile sig_atomic_t stopSignalled = 0;
 
-struct PostedMessage {
-    WindowHandle window;
-    uint32_t message;
-    WParam wParam;
-    LParam lParam;
-};
-std::mutex queueMutex;
-std::deque<PostedMessage> postedMessages; // guarded by queueMutex
-bool quitPosted = false;                  // guarded by queueMutex
-int quitCode = 0;                         // guarded by queueMutex
+PostedMessages posted;
 
 void Wake()
 {
@@ -81,10 +71,7 @@ void OnStopSignal(int)
 
 void Post(uint32_t message, WParam wParam, LParam lParam)
 {
-    {
-        std::lock_guard<std::mutex> lock(queueMutex);
-        postedMessages.push_back({kSaverWindow, message, wParam, lParam});
-    }
+    posted.Post({kSaverWindow, message, wParam, lParam});
     Wake();
 }
 
@@ -264,21 +251,13 @@ int WaylandRunMessageLoop()
             if (alive)
                 Post(kWmClose, 0, 0);
         }
-        PostedMessage posted{};
-        bool havePosted = false;
-        {
-            std::lock_guard<std::mutex> lock(queueMutex);
-            if (!postedMessages.empty()) {
-                posted = postedMessages.front();
-                postedMessages.pop_front();
-                havePosted = true;
-            } else if (quitPosted) {
-                quitPosted = false;
-                return quitCode;
-            }
-        }
-        if (havePosted) {
-            Deliver(posted.window, posted.message, posted.wParam, posted.lParam);
+        PostedMessages::Message message{};
+        int quitCode = 0;
+        const PostedMessages::Next next = posted.Take(&message, &quitCode);
+        if (next == PostedMessages::Next::kQuit)
+            return quitCode;
+        if (next == PostedMessages::Next::kMessage) {
+            Deliver(message.window, message.message, message.wParam, message.lParam);
             continue;
         }
         if (wl_display_prepare_read(display) != 0) {
@@ -302,9 +281,7 @@ int WaylandRunMessageLoop()
     // The compositor went away: the window goes with it, as after a close.
     if (alive)
         DestroySaverWindow();
-    std::lock_guard<std::mutex> lock(queueMutex);
-    quitPosted = false;
-    return quitCode;
+    return posted.TakeQuitCode();
 }
 
 void WaylandPostMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
@@ -321,11 +298,7 @@ MessageResult WaylandSendMessage(WindowHandle window, uint32_t message, WParam w
 
 void WaylandPostQuitMessage(int code)
 {
-    {
-        std::lock_guard<std::mutex> lock(queueMutex);
-        quitPosted = true;
-        quitCode = code;
-    }
+    posted.PostQuit(code);
     Wake();
 }
 
@@ -338,14 +311,7 @@ MessageResult WaylandDefWindowProc(WindowHandle window, uint32_t message, WParam
 
 bool WaylandRemoveMessage(WindowHandle window, uint32_t first, uint32_t last)
 {
-    std::lock_guard<std::mutex> lock(queueMutex);
-    for (auto it = postedMessages.begin(); it != postedMessages.end(); ++it) {
-        if (it->window == window && it->message >= first && it->message <= last) {
-            postedMessages.erase(it);
-            return true;
-        }
-    }
-    return false;
+    return posted.Remove(window, first, last);
 }
 
 ScreenPoint WaylandGetCursorPos()

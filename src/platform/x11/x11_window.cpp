@@ -17,6 +17,7 @@
 // format 32, with l[0] = message number, l[1] = wParam, l[2] = lParam.
 
 #include "platform/platform.h"
+#include "platform/posted_messages.h"
 #include "platform/window_styles.h"
 
 #include <X11/Xatom.h>
@@ -27,8 +28,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <deque>
-#include <mutex>
 
 #include "platform/win_messages.h"
 #include "platform/x11/x11_connection.h"
@@ -145,16 +144,7 @@ SaverX11Window saver;
 // Whether the window is a preview.
 bool saverIsPreview = false;
 
-struct PostedMessage {
-    WindowHandle window;
-    uint32_t message;
-    WParam wParam;
-    LParam lParam;
-};
-std::mutex queueMutex;
-std::deque<PostedMessage> postedMessages; // guarded by queueMutex
-bool quitPosted = false;                  // guarded by queueMutex
-int quitCode = 0;                         // guarded by queueMutex
+PostedMessages posted;
 
 bool WindowExists(Window window, XWindowAttributes* attributes)
 {
@@ -315,21 +305,13 @@ int PlatformRunMessageLoop()
     const int connection = ConnectionNumber(x11Display);
     for (;;) {
         DrainX11Wake();
-        PostedMessage posted{};
-        bool havePosted = false;
-        {
-            std::lock_guard<std::mutex> lock(queueMutex);
-            if (!postedMessages.empty()) {
-                posted = postedMessages.front();
-                postedMessages.pop_front();
-                havePosted = true;
-            } else if (quitPosted) {
-                quitPosted = false;
-                return quitCode;
-            }
-        }
-        if (havePosted) {
-            Deliver(posted.window, posted.message, posted.wParam, posted.lParam);
+        PostedMessages::Message message{};
+        int quitCode = 0;
+        const PostedMessages::Next next = posted.Take(&message, &quitCode);
+        if (next == PostedMessages::Next::kQuit)
+            return quitCode;
+        if (next == PostedMessages::Next::kMessage) {
+            Deliver(message.window, message.message, message.wParam, message.lParam);
             continue;
         }
         if (XPending(x11Display) > 0) {
@@ -346,10 +328,7 @@ int PlatformRunMessageLoop()
 void PlatformPostMessage(WindowHandle window, uint32_t message, WParam wParam, LParam lParam)
 {
     if (window == saver.id && saver.id != 0) {
-        {
-            std::lock_guard<std::mutex> lock(queueMutex);
-            postedMessages.push_back({window, message, wParam, lParam});
-        }
+        posted.Post({window, message, wParam, lParam});
         WakeX11Loop();
         return;
     }
@@ -376,11 +355,7 @@ MessageResult PlatformSendMessage(WindowHandle window, uint32_t message, WParam 
 
 void PlatformPostQuitMessage(int code)
 {
-    {
-        std::lock_guard<std::mutex> lock(queueMutex);
-        quitPosted = true;
-        quitCode = code;
-    }
+    posted.PostQuit(code);
     WakeX11Loop();
 }
 
@@ -393,14 +368,7 @@ MessageResult PlatformDefWindowProc(WindowHandle window, uint32_t message, WPara
 
 bool PlatformRemoveMessage(WindowHandle window, uint32_t first, uint32_t last)
 {
-    std::lock_guard<std::mutex> lock(queueMutex);
-    for (auto it = postedMessages.begin(); it != postedMessages.end(); ++it) {
-        if (it->window == window && it->message >= first && it->message <= last) {
-            postedMessages.erase(it);
-            return true;
-        }
-    }
-    return false;
+    return posted.Remove(window, first, last);
 }
 
 ScreenPoint PlatformGetCursorPos()
