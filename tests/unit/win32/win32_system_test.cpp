@@ -1,7 +1,5 @@
-// The system services under Wine: the GDI capture on the private X display,
-// the program's preview in a window of this one and the settings in the
-// registry (where the program's own key and its 24 DWORD values are checked
-// on the real program's runs).
+// The system services under Wine: the GDI capture on the private X display and
+// the program's preview in a window of this one.
 #include <windows.h>
 
 #include <cstdint>
@@ -11,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/screen.h"
-#include "platform/settings_store.h"
 
 namespace {
 
@@ -58,9 +55,6 @@ TEST(Win32Screen, CaptureIsScaledTopRowFirstBlueGreenRed)
     }
     for (HWND window : quadrants)
         DestroyWindow(window);
-    uint8_t unused[3];
-    EXPECT_FALSE(CapturePrimaryScreen(0, 10, unused));
-    EXPECT_FALSE(CapturePrimaryScreen(10, -1, unused));
 }
 
 // The display control panel's part: the saver built next to this program, started with
@@ -102,35 +96,6 @@ TEST(Win32Preview, FillsItsParentKeepsThroughAKeyAndEndsWithIt)
     EXPECT_EQ(exitCode, 0u);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-}
-
-TEST(Win32RegistryStore, OnlyFourBytesOfDwordOrBinaryDataReadAsAValue)
-{
-    RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKeyPath);
-    EXPECT_EQ(StoreOpenForRead(SettingsKeyPath), nullptr);
-    SettingsStore* writer = StoreOpenForWrite(SettingsKeyPath); // a write handle reads too
-    ASSERT_NE(writer, nullptr);
-    StoreSetValue(writer, "x_div", 0xFFFFFFFFu);
-    HKEY key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_SET_VALUE, &key), 0);
-    const DWORD four = 0x01020304;
-    RegSetValueExA(key, "text", 0, REG_SZ, reinterpret_cast<const BYTE*>("twelve"), 7);
-    RegSetValueExA(key, "short", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&four), 2);
-    RegSetValueExA(key, "binary4", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&four), 4);
-    RegCloseKey(key);
-    const struct {
-        const char* name;
-        bool reads;
-        uint32_t value;
-    } cases[] = {{"x_div", true, 0xFFFFFFFFu}, {"text", false, 42},    {"short", false, 42},
-                 {"binary4", true, four},      {"unknown", false, 42}};
-    for (const auto& c : cases) {
-        uint32_t value = 42;
-        EXPECT_EQ(StoreQueryValue(writer, c.name, &value), c.reads) << c.name;
-        EXPECT_EQ(value, c.value) << c.name;
-    }
-    StoreClose(writer);
-    RegDeleteTreeA(HKEY_CURRENT_USER, SettingsKeyPath);
 }
 
 } // namespace
