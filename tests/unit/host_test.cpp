@@ -281,23 +281,6 @@ TEST_F(SaverWindow, MouseClosesOnlyBeyondFourPixelsFromTheReference)
     }
 }
 
-TEST_F(SaverWindow, WithoutPasswordTheFirstCloseEndsTheSaverOnEitherFamily)
-{
-    for (int family : {0, 1}) {
-        SetUp();
-        OfferPassword();
-        isWin9x = family;
-        fake.passwordValue = 0;
-        LoadPasswordCheck();
-        StartFullScreen();
-        SaverClassProc(kSaver, kWmKeyDown, 'A', 0);
-        SaverClassProc(kSaver, kWmLButtonDown, 0, 0); // closes wait behind each other
-        Pump();
-        EXPECT_EQ(closeAllowed, family); // granted on the 95 family, never asked on NT
-        EXPECT_EQ(Calls({"quit", "program 2", "verify"}), "quit 0|program 2");
-    }
-}
-
 TEST_F(SaverWindow, RefusedPasswordKeepsRunningUntilAGrantedOne)
 {
     OfferPassword({0, 1});

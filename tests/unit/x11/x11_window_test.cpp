@@ -64,7 +64,6 @@ TEST(X11Events, EachEventBecomesTheMessageTheSaverExpects)
         {"key a", Event(KeyPress), XK_a, false, "256 97 0,0"},
         {"Alt+a", Event(KeyPress, Mod1Mask), XK_a, false, "260 97 0,0"},
         {"F1, help too", Event(KeyPress), XK_F1, false, "256 65470 0,0|83 0 0,0"},
-        {"key release", Event(KeyRelease), XK_a, false, ""},
         {"button 1", Event(ButtonPress, 1), 0, false, "513 0 -1,3"},
         {"button 2", Event(ButtonPress, 2), 0, false, "519 0 -1,3"},
         {"wheel up", Event(ButtonPress, 4), 0, false, ""},
