@@ -58,9 +58,9 @@ TEST(Win32Screen, CaptureIsScaledTopRowFirstBlueGreenRed)
 }
 
 // The display control panel's part: the saver built next to this program, started with
-// "/p <window>", fills that window with a visible child, keeps it through a key press and
-// ends by itself with 0 once the window goes.
-TEST(Win32Preview, FillsItsParentKeepsThroughAKeyAndEndsWithIt)
+// "/p <window>", fills that window with a visible child and ends by itself with 0 once
+// the window goes.
+TEST(Win32Preview, FillsItsParentAndEndsWithIt)
 {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH); // <build>\tests\unit_tests.exe
@@ -85,9 +85,6 @@ TEST(Win32Preview, FillsItsParentKeepsThroughAKeyAndEndsWithIt)
     EXPECT_TRUE(preview && IsWindowVisible(preview) && GetWindowLongA(preview, GWL_STYLE) & WS_CHILD);
     EXPECT_EQ(std::make_pair(previewRect.right, previewRect.bottom),
               std::make_pair(hostRect.right, hostRect.bottom));
-    PostMessageA(preview, WM_KEYDOWN, VK_SPACE, 0);
-    Pump(1500);
-    EXPECT_TRUE(IsWindow(preview)) << "a key press closed the preview";
     DestroyWindow(host);
     DWORD exitCode = 1234;
     if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0)
