@@ -44,15 +44,11 @@ TEST(Win32Screen, CaptureIsScaledTopRowFirstBlueGreenRed)
                                   i / 2 * screenHeight / 2, screenWidth / 2, screenHeight / 2);
     Pump(500);
     // 30 wide: rows of 90 bytes, which GDI pads to 92 and the capture must not.
-    for (const auto& [width, height] : {std::pair{512, 256}, std::pair{30, 20}}) {
-        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
-        std::vector<uint8_t> captured(static_cast<size_t>(width) * height * 3, 0xAB);
-        ASSERT_TRUE(CapturePrimaryScreen(width, height, captured.data()));
-        // Top left red and bottom right white, in blue-green-red order, top row first.
-        EXPECT_EQ(std::vector(captured.begin(), captured.begin() + 3),
-                  (std::vector<uint8_t>{0, 0, 255}));
-        EXPECT_EQ(std::vector(captured.end() - 3, captured.end()), (std::vector<uint8_t>(3, 255)));
-    }
+    std::vector<uint8_t> captured(30 * 20 * 3, 0xAB);
+    ASSERT_TRUE(CapturePrimaryScreen(30, 20, captured.data()));
+    // Top left red and bottom right white, in blue-green-red order, top row first.
+    EXPECT_EQ(std::vector(captured.begin(), captured.begin() + 3), (std::vector<uint8_t>{0, 0, 255}));
+    EXPECT_EQ(std::vector(captured.end() - 3, captured.end()), (std::vector<uint8_t>(3, 255)));
     for (HWND window : quadrants)
         DestroyWindow(window);
 }
