@@ -211,8 +211,8 @@ TEST_F(ConfigureDialog, OddStoredValuesSurviveOkAndClicksChangeTheRecordAtOnce)
 
     int32_t *width = &s.screenTextureWidth, *height = &s.screenTextureHeight, *mode = &s.Mode;
     const std::tuple<int, int32_t*, int> radios[] = {
-        {1051, width, 256},  {1050, width, 512}, {1054, width, 2048}, {1056, height, 512},
-        {1058, height, 1024}, {1063, mode, 3},   {1062, mode, 2},     {1061, mode, 1}};
+        {1051, width, 256},   {1050, width, 512}, {1054, width, 2048}, {1056, height, 512},
+        {1058, height, 1024}, {1063, mode, 3},    {1062, mode, 2},     {1061, mode, 1}};
     for (const auto& [id, field, value] : radios) {
         Click(id);
         EXPECT_EQ(*field, value) << id;

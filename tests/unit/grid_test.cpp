@@ -70,7 +70,7 @@ TEST(Grid, AnyDivisionsAreSafeAndOnlySaneOnesBuildAGrid)
     // Fractional divisions visit more vertices than exist: a sanitizer build checks the bounds.
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    const float cases[][3] = {{0, 19, 0},     {-25, 19, 0},   {nan, 19, 0},        {25, inf, 0},
+    const float cases[][3] = {{0, 19, 0},      {-25, 19, 0},   {nan, 19, 0},        {25, inf, 0},
                               {1e4f, 1e3f, 0}, {25, 0.5f, 12}, {25.7f, 19.2f, 493}, {-5, -5, 25}};
     for (const auto& c : cases) {
         Build(c[0], c[1]);

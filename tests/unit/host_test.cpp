@@ -271,7 +271,7 @@ TEST_F(SaverWindow, MouseClosesOnlyBeyondFourPixelsFromTheReference)
         ScreenPoint at;
         int closes;
     } moves[] = {
-        {{103, 101}, 0}, {{103, 102}, 1}, // the close makes this the reference
+        {{103, 101}, 0}, {{103, 102}, 1},                  // the close makes this the reference
         {{105, 104}, 1}, {{106, 104}, 2}, {{101, 104}, 3}, // to the left counts the same
     };
     for (const auto& m : moves) {
@@ -364,8 +364,8 @@ TEST_F(Password, AVerificationAsksThroughTheWindowAndNoneFollowsWithin200Millise
     const struct {
         uint32_t endTick, now;
         bool asks;
-    } cases[] = {{1000, 1199, false}, {1000, 1200, true}, {0xFFFFFFF0, 0x50, false},
-                 {0xFFFFFFFF, 5, true}};
+    } cases[] = {
+        {1000, 1199, false}, {1000, 1200, true}, {0xFFFFFFF0, 0x50, false}, {0xFFFFFFFF, 5, true}};
     for (const auto& c : cases) {
         passwordPromptEndTick = c.endTick;
         fake.tick = c.now;

@@ -48,7 +48,7 @@ TEST(MovementChannel, DefaultsFollowTheirKnownSequencesAndChannelsThatCannotSwin
     // Zoom channels (1, amplitude, time, value): time 0, as in the explode presets, holds
     // zoom0 / 10; a zoom of 10 or less never swings. Rotation channels (0, ...).
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float cases[][4] = {{1, 3, 0, 0.3f}, {1, 10, 20, 1},     {1, 5, 20, 0.5f},
+    const float cases[][4] = {{1, 3, 0, 0.3f}, {1, 10, 20, 1},    {1, 5, 20, 0.5f},
                               {0, 0, 30, 0},   {0, 45, 0.9f, 45}, {0, 10, nan, 10}};
     for (const auto& c : cases) {
         MovementChannel channel;

@@ -26,7 +26,8 @@ TEST(Win32Dialogs, ResourceDialogsHoldTheControlsOfTheirTables)
     char text[128];
     for (const DialogTemplate* expected : {&kConfigureDialogTemplate, &kAboutDialogTemplate}) {
         SCOPED_TRACE(expected->title);
-        HWND dialog = CreateDialogParamA(module, MAKEINTRESOURCEA(expected->id), nullptr, nullptr, 0);
+        HWND dialog =
+            CreateDialogParamA(module, MAKEINTRESOURCEA(expected->id), nullptr, nullptr, 0);
         ASSERT_NE(dialog, nullptr);
         GetWindowTextA(dialog, text, sizeof(text));
         EXPECT_STREQ(text, expected->title);

@@ -47,7 +47,8 @@ TEST(Win32Screen, CaptureIsScaledTopRowFirstBlueGreenRed)
     std::vector<uint8_t> captured(30 * 20 * 3, 0xAB);
     ASSERT_TRUE(CapturePrimaryScreen(30, 20, captured.data()));
     // Top left red and bottom right white, in blue-green-red order, top row first.
-    EXPECT_EQ(std::vector(captured.begin(), captured.begin() + 3), (std::vector<uint8_t>{0, 0, 255}));
+    EXPECT_EQ(std::vector(captured.begin(), captured.begin() + 3),
+              (std::vector<uint8_t>{0, 0, 255}));
     EXPECT_EQ(std::vector(captured.end() - 3, captured.end()), (std::vector<uint8_t>(3, 255)));
     for (HWND window : quadrants)
         DestroyWindow(window);
@@ -61,7 +62,8 @@ TEST(Win32Preview, FillsItsParentAndEndsWithIt)
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH); // <build>\tests\unit_tests.exe
     std::string line = path;
-    line = "\"" + line.substr(0, line.rfind('\\', line.rfind('\\') - 1)) + "\\brittleview.scr\" /p ";
+    line =
+        "\"" + line.substr(0, line.rfind('\\', line.rfind('\\') - 1)) + "\\brittleview.scr\" /p ";
     HWND host = MakeWindow("BvPreviewHost", GetSysColorBrush(COLOR_WINDOW), 100, 100, 200, 150);
     line += std::to_string(reinterpret_cast<uintptr_t>(host));
     STARTUPINFOA startup{};
@@ -78,7 +80,8 @@ TEST(Win32Preview, FillsItsParentAndEndsWithIt)
     RECT hostRect{}, previewRect{};
     GetClientRect(host, &hostRect);
     GetClientRect(preview, &previewRect);
-    EXPECT_TRUE(preview && IsWindowVisible(preview) && GetWindowLongA(preview, GWL_STYLE) & WS_CHILD);
+    EXPECT_TRUE(preview && IsWindowVisible(preview) &&
+                GetWindowLongA(preview, GWL_STYLE) & WS_CHILD);
     EXPECT_EQ(std::make_pair(previewRect.right, previewRect.bottom),
               std::make_pair(hostRect.right, hostRect.bottom));
     DestroyWindow(host);
