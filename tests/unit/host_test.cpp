@@ -259,9 +259,6 @@ TEST_F(SaverWindow, DefaultProcedureClosesOnInputAndPowerEventsOnlyWhileRunning)
         EXPECT_EQ(Calls(),
                   (c.closes ? "post 16 700 0 0|default " : "default ") + std::to_string(c.message));
     }
-    EXPECT_EQ(DefaultSaverProc(kSaver, kWmSetCursor, kSaver, 0), 1);
-    DefaultSaverProc(kSaver, kWmShowWindow, 1, 0);
-    EXPECT_EQ(Calls(), "hide|hide|default 24");
 }
 
 TEST_F(SaverWindow, MouseClosesOnlyBeyondFourPixelsFromTheReference)
