@@ -73,8 +73,6 @@ TEST(X11Events, EachEventBecomesTheMessageTheSaverExpects)
         {"grabbed", Event(FocusOut, NotifyWhileGrabbed, NotifyNonlinear), 0, true, "28 0 0,0"},
         {"focus still ours", Event(FocusOut, NotifyNormal, NotifyNonlinear), 0, false, ""},
         {"our own grab", Event(FocusOut, NotifyGrab, NotifyNonlinear), 0, true, ""},
-        {"to a child of ours", Event(FocusOut, NotifyNormal, NotifyInferior), 0, true, ""},
-        {"expose, more follow", Event(Expose, 2), 0, false, ""},
         {"expose, last", Event(Expose, 0), 0, false, "15 0 0,0"},
         {"delete window", Event(ClientMessage, 301, 302), 0, false, "16 0 0,0"},
         {"forwarded", Event(ClientMessage, 303, kWmContextMenu), 0, false, "123 4660 5,6"},
