@@ -1,5 +1,6 @@
-// Keeps the dialog tests away from the user's own settings: on Linux a fresh
-// $XDG_CONFIG_HOME for its life; on Windows a settings key reset to the defaults.
+// Defaults() and SameRecord() for the settings tests. The sandbox keeps the dialog tests
+// away from the user's own settings: on Linux a fresh $XDG_CONFIG_HOME for its life; on
+// Windows a settings key reset to the defaults.
 #pragma once
 
 #include <cstdlib>
