@@ -46,10 +46,6 @@ TEST(Capture, ScalingStoresBlueGreenRedFromTheNearestSourcePixels)
             EXPECT_EQ(texture[y * 512 + x], static_cast<uint32_t>(2 * x << 12 | 3 * y))
                 << x << "," << y;
     EXPECT_EQ(texture.back(), static_cast<uint32_t>(1022 << 12 | 765));
-    // Enlarging repeats source pixels without smoothing: x * 2 / 5 = 0, 0, 0, 1, 1.
-    const uint32_t o = 0x000000, w = 0xFFFFFF;
-    EXPECT_EQ(Scale(Image{2, 1, {o, w}}, 5, 2),
-              (std::vector<uint32_t>{o, o, o, w, w, o, o, o, w, w}));
 }
 
 TEST(Capture, SizesAreCheckedBeforeAnythingIsAllocated)

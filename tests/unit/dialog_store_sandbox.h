@@ -1,7 +1,6 @@
-// Defaults() and SameRecord() for the settings tests. The sandbox keeps the dialog
-// tests away from the user's own settings: on Linux a fresh $XDG_CONFIG_HOME for
-// its life; on Windows (the test prefix's registry) a settings key reset to the
-// defaults, as good as an empty one.
+// Defaults() and SameRecord() for the settings tests. The sandbox keeps the dialog tests
+// away from the user's own settings: on Linux a fresh $XDG_CONFIG_HOME for its life; on
+// Windows a settings key reset to the defaults.
 #pragma once
 
 #include <cstdlib>

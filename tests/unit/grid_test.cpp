@@ -67,14 +67,11 @@ TEST(Grid, PositionsTextureCoordinatesAndNormalsOfFlatAndTiltedGrids)
 
 TEST(Grid, AnyDivisionsAreSafeAndOnlySaneOnesBuildAGrid)
 {
-    // Fractional divisions visit more vertices than exist: an address
-    // sanitizer build checks that none is touched out of bounds.
+    // Fractional divisions visit more vertices than exist: a sanitizer build checks the bounds.
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    const float cases[][3] = {
-        {0, 19, 0},     {25, 0, 0},      {-25, 19, 0},        {25, -19, 0},       {nan, 19, 0},
-        {25, inf, 0},   {1e4f, 1e3f, 0}, {2e6f, 0.25f, 0},    {1e12f, 1e-9f, 0},  {1, 19, 19},
-        {25, 0.5f, 12}, {2.5f, 2.5f, 6}, {25.7f, 19.2f, 493}, {1000, 1000, 1e6f}, {-5, -5, 25}};
+    const float cases[][3] = {{0, 19, 0},      {-25, 19, 0},   {nan, 19, 0},        {25, inf, 0},
+                              {1e4f, 1e3f, 0}, {25, 0.5f, 12}, {25.7f, 19.2f, 493}, {-5, -5, 25}};
     for (const auto& c : cases) {
         Build(c[0], c[1]);
         EXPECT_EQ(gridVertexCount, static_cast<int>(c[2])) << c[0] << " x " << c[1];

@@ -1,8 +1,5 @@
 // The saver host under a recording stand-in for the window system and the Windows 95
 // libraries: every call is noted in one log ("post 16 700 0 0", "verify", "flag 1", ...).
-// Closes posted to the saver window wait for Pump(); WM_CLOSE destroys it as the system
-// would. The window's two procedures, the mouse test, its states from Running to Destroyed
-// and its making; the password check and change; the command line and its modes.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -220,7 +217,6 @@ TEST_F(SaverWindow, ClassProcedureSwallowsShortCutsOrPassesOnEachMessage)
     };
     fake.windows = {kSaver, 900};
     fake.modules = {{"IMM32.DLL", 33}, {"ImmAssociateContext", 3300}}; // loaded already
-    // Once closing, paint, timer and input bypass the program (the password test's part).
     const struct {
         uint32_t message;
         WParam wParam;
@@ -230,16 +226,12 @@ TEST_F(SaverWindow, ClassProcedureSwallowsShortCutsOrPassesOnEachMessage)
     } cases[] = {
         {kWmCreate, 0, 0, 0x77, "ime 700 0|hide|program 1"},
         {kWmDestroy, 0, 0, 0x77, "ime 700 28|quit 0|program 2"},
-        {kWmSetText, 0, 0, 0, ""},
         {kWmPaint, 0, 0, 0x77, "hide|program 15"},
-        {kWmPaint, 0, 1, 0x77, "program 15"},
         {kWmHelp, 0, 1, 1, "post 83 900 900 5"}, // to the parent, naming the parent
         {kWmContextMenu, kSaver, 1, 1, "post 123 900 900 5"},
-        {kWmHelp, 0, 0, 0x77, "program 83"},
         {kWmSysCommand, kScNextWindow, 0, 0, ""},
         {kWmSysCommand, kScScreenSave, 0, 0, ""},
         {kWmSysCommand, kScScreenSave, 1, 0x77, "program 274"},
-        {kWmSysCommand, 0xF060, 0, 0x77, "program 274"}, // SC_CLOSE
         {kWmTimer, 1, 0, 0x77, "sleep 0|program 275"},
     };
     for (const auto& c : cases) {
@@ -257,22 +249,16 @@ TEST_F(SaverWindow, DefaultProcedureClosesOnInputAndPowerEventsOnlyWhileRunning)
         WParam wParam;
         bool closes;
     } cases[] = {
-        {kWmKeyDown, 'A', true},      {kWmSysKeyDown, 0x12, true},
-        {kWmLButtonDown, 1, true},    {kWmMButtonDown, 16, true},
+        {kWmKeyDown, 'A', true},      {kWmMButtonDown, 16, true},
         {kWmPowerBroadcast, 7, true}, {kWmPower, kPwrCriticalResume, true},
         {kWmPower, 1, false},         {kWmActivateApp, 0, true},
-        {kWmActivateApp, 1, false},   {kWmShowWindow, 0, false},
-        {0x0101, 'A', false},         {0x0202, 0, false}, // key up, button up
-        {0x020A, 0, false},           {0x020E, 0, false}, // wheels
+        {kWmActivateApp, 1, false},   {0x0101, 'A', false}, // key up
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DefaultSaverProc(kSaver, c.message, c.wParam, 0), kDefault);
         EXPECT_EQ(Calls(),
                   (c.closes ? "post 16 700 0 0|default " : "default ") + std::to_string(c.message));
     }
-    EXPECT_EQ(DefaultSaverProc(kSaver, kWmSetCursor, kSaver, 0), 1);
-    DefaultSaverProc(kSaver, kWmShowWindow, 1, 0);
-    EXPECT_EQ(Calls(), "hide|hide|default 24");
 }
 
 TEST_F(SaverWindow, MouseClosesOnlyBeyondFourPixelsFromTheReference)
@@ -282,37 +268,13 @@ TEST_F(SaverWindow, MouseClosesOnlyBeyondFourPixelsFromTheReference)
         ScreenPoint at;
         int closes;
     } moves[] = {
-        {{103, 101}, 0}, {{103, 102}, 1}, // the close makes this the reference
-        {{104, 102}, 1}, {{104, 103}, 1}, {{105, 103}, 1},
+        {{103, 101}, 0}, {{103, 102}, 1},                  // the close makes this the reference
         {{105, 104}, 1}, {{106, 104}, 2}, {{101, 104}, 3}, // to the left counts the same
     };
     for (const auto& m : moves) {
         fake.cursor = m.at;
         DefaultSaverProc(kSaver, kWmMouseMove, 0, 0x12345); // the message's own point is unused
         EXPECT_EQ(fake.closesWaiting, m.closes) << m.at.x << "," << m.at.y;
-    }
-    // Far-apart coordinates stay defined: the 32-bit differences wrap.
-    EXPECT_TRUE(CursorMovedEnough({INT32_MIN, 0}, {0, 0}));
-    EXPECT_FALSE(CursorMovedEnough({INT32_MAX, 0}, {INT32_MIN, 0}));
-}
-
-TEST_F(SaverWindow, WithoutPasswordTheFirstCloseEndsTheSaverOnEitherFamily)
-{
-    for (int family : {0, 1}) {
-        SetUp();
-        OfferPassword();
-        isWin9x = family;
-        fake.passwordValue = 0;
-        LoadPasswordCheck();
-        StartFullScreen();
-        autoPlayQueryMessage = family ? 0xC123 : 0; // registered on the 95 family only
-        EXPECT_EQ(DefaultSaverProc(kSaver, kWmApp, 0, 0), family ? 1 : kDefault);
-        EXPECT_EQ(SaverClassProc(kSaver, 0xC123, 0, 0), family ? 0 : kDefault);
-        SaverClassProc(kSaver, kWmKeyDown, 'A', 0);
-        SaverClassProc(kSaver, kWmLButtonDown, 0, 0); // closes wait behind each other
-        Pump();
-        EXPECT_EQ(closeAllowed, family); // granted on the 95 family, never asked on NT
-        EXPECT_EQ(Calls({"quit", "program 2", "verify"}), "quit 0|program 2");
     }
 }
 
@@ -338,16 +300,10 @@ TEST_F(SaverWindow, RefusedPasswordKeepsRunningUntilAGrantedOne)
     EXPECT_EQ(lastCursorPos.x, 300); // the mouse reference is renewed
 
     fake.tick = 5200;      // 200 ms after the refusal a close asks again, and is granted
-    fake.destroyed = true; // hold the destruction back to see the Closing state
+    fake.destroyed = true; // hold the destruction back
     SaverClassProc(kSaver, kWmClose, 0, 0);
     EXPECT_EQ(Calls({"verify", "default 16"}), "verify|default 16");
     EXPECT_EQ(closeAllowed, 1);
-    // Closing: paint, timer and input no longer reach the program, nothing else counts.
-    for (uint32_t message : {kWmPaint, kWmTimer, kWmMouseMove, kWmKeyDown, kWmActivateApp,
-                             kWmPowerBroadcast, kWmSetCursor, kWmClose})
-        SaverClassProc(kSaver, message, 0, 0);
-    EXPECT_EQ(Calls({"program", "post", "hide", "verify"}),
-              "program 28|program 536|program 32|program 16");
 }
 
 TEST_F(SaverWindow, FullScreenIsArmedCoversTheScreenAndRunsOnce)
@@ -388,37 +344,6 @@ TEST_F(SaverWindow, PreviewFillsItsParentNeverArmsAndIgnoresInput)
               "create 0 52000000 Preview 0 0 152 112 900|loop");
 }
 
-TEST_F(Password, ArmedOnlyOnThe95FamilyWhenAskedForAndLibraryAndEntryAreThere)
-{
-    const struct {
-        int family;
-        int64_t value;
-        LibraryHandle library;
-        ProcAddress entry;
-        const char* calls;
-    } cases[] = {
-        {0, 1, 51, 5100, ""},      // the NT family reads nothing and loads nothing
-        {1, -1, 51, 5100, "read"}, // no key, no value, or a value longer than four bytes
-        {1, 0, 51, 5100, "read"},
-        {1, 0x100, 0, 5100, "read|load PASSWORD.CPL"},
-        {1, 0x100, 51, 0, "read|load PASSWORD.CPL|free 51"},
-        {1, 1, 51, 5100, "read|load PASSWORD.CPL|flag 1"},
-    };
-    for (const auto& c : cases) {
-        isWin9x = c.family;
-        fake.passwordValue = c.value;
-        fake.modules = {{"PASSWORD.CPL", c.library}, {"VerifyScreenSavePwd", c.entry}};
-        LoadPasswordCheck();
-        EXPECT_EQ(Calls(), c.calls);
-    }
-    // Arming again disarms first; disarming twice does nothing the second time.
-    LoadPasswordCheck();
-    UnloadPasswordCheck();
-    UnloadPasswordCheck();
-    EXPECT_EQ(Calls(), "free 51|flag 0|read|load PASSWORD.CPL|flag 1|free 51|flag 0");
-    EXPECT_EQ(passwordVerifier, 0u);
-}
-
 TEST_F(Password, AVerificationAsksThroughTheWindowAndNoneFollowsWithin200Milliseconds)
 {
     OfferPassword(); // every verification refuses
@@ -431,14 +356,13 @@ TEST_F(Password, AVerificationAsksThroughTheWindowAndNoneFollowsWithin200Millise
     EXPECT_EQ(passwordPromptEndTick, 7030u); // read after the library returned
     EXPECT_EQ(passwordPromptActive + closeAllowed, 0);
 
-    // Requests within 200 ms of the last verification's end are refused without asking.
-    // Across the wrap of the tick count 0x50 is 96 ms after 0xFFFFFFF0 and 0xB8 is 200 ms after
-    // it; an end of 0xFFFFFFFF means that no verification has happened yet.
+    // Requests within 200 ms of the last verification's end are refused without asking, also
+    // across the wrap of the tick count; an end of 0xFFFFFFFF means none has happened yet.
     const struct {
         uint32_t endTick, now;
         bool asks;
-    } cases[] = {{1000, 1000, false},       {1000, 1199, false},      {1000, 1200, true},
-                 {0xFFFFFFF0, 0x50, false}, {0xFFFFFFF0, 0xB8, true}, {0xFFFFFFFF, 5, true}};
+    } cases[] = {
+        {1000, 1199, false}, {1000, 1200, true}, {0xFFFFFFF0, 0x50, false}, {0xFFFFFFFF, 5, true}};
     for (const auto& c : cases) {
         passwordPromptEndTick = c.endTick;
         fake.tick = c.now;
@@ -455,14 +379,10 @@ TEST_F(CommandLine, StartupRunsTheModeBehindTheProgramNameAndExitsWithItsResult)
         const char* line;
         const char* calls;
     } cases[] = {
-        {"bv.scr", "dialog 2003 0|exit 9"},
         {"\"C:\\Program Files\\Brittle view.scr\"   ", "dialog 2003 0|exit 9"},
         {"\"C:\\Program Files\\Brittle view.scr\" /s", "saver 0|exit 7"},
-        {"\"bv.scr\"/p 1234", "saver 1234|exit 7"},
-        {"bv.scr\t\t /s", "saver 0|exit 7"}, // tabs and control bytes are skipped too
-        {"bv.scr \x01\x1f/c:1234", "dialog 2003 1234|exit 9"},
+        {"bv.scr \x01\x1f/c:1234", "dialog 2003 1234|exit 9"}, // control bytes are skipped too
         {"bv.scr/s", "dialog 2003 0|exit 9"}, // a letter glued to the name belongs to it
-        {"\"unterminated name /s", "dialog 2003 0|exit 9"}, // the whole line is the name
         {"bv.scr /x", "exit -1"},
     };
     for (const auto& c : cases) {
@@ -471,12 +391,6 @@ TEST_F(CommandLine, StartupRunsTheModeBehindTheProgramNameAndExitsWithItsResult)
         EXPECT_EQ(Calls(), c.calls) << c.line;
         EXPECT_EQ(saverInstance, NativePlatform().moduleInstance());
     }
-    // A double-byte code page in which 0x81 leads: its trail bytes never end the name.
-    platform.charNext = [](const char* t) {
-        return *t == '\0' ? t : t + (static_cast<unsigned char>(*t) == 0x81 && t[1] ? 2 : 1);
-    };
-    EXPECT_STREQ(FindCommandTail("\"na\x81\"me x\" /s"), "/s");
-    EXPECT_STREQ(FindCommandTail("na\x81 me /s"), "/s");
 }
 
 TEST_F(CommandLine, ModeLetterPicksTheModeAndItsWindow)
@@ -488,12 +402,10 @@ TEST_F(CommandLine, ModeLetterPicksTheModeAndItsWindow)
         std::vector<const char*> tails;
     } cases[] = {
         {0, 9, "dialog 2003 0", {"", "  -/ "}},
-        {0, 7, "saver 0", {"/s", "-S", "S", "//s", "/-/s", "/s /p 12", "/save"}},
-        {0, 7, "saver 1234", {"/p 1234", "/p1234", "/P   1234", "/l 1234", "/p 001234x"}},
-        {0, 7, "saver 1234", {"/p 4294968530"}}, // wraps modulo 2^32
-        {0, -1, "", {"/p", "/p 0", "/p abc", "/p:1234", "/preview 1234", "/p\t1234", "/p 999"}},
-        {0, -1, "", {"/p +1234", "/p 0x4D2", "/a 1234", "/x", "/?", "/\ts", "\x01", "/\x80"}},
-        {0, 9, "dialog 2003 55", {"/c", "/c 1234", "/c:999", "/c:", "/c: 1234"}},
+        {0, 7, "saver 0", {"/s", "-S", "S", "/-/s", "/s /p 12", "/save"}},
+        {0, 7, "saver 1234", {"/p 1234", "/p1234", "/l 1234", "/p 001234x", "/p 4294968530"}},
+        {0, -1, "", {"/p", "/p 0", "/p abc", "/p:1234", "/p 999", "/p 0x4D2", "/a 1234", "/?"}},
+        {0, 9, "dialog 2003 55", {"/c", "/c 1234", "/c:999", "/c: 1234"}},
         {0, 9, "dialog 2003 1234", {"/c:1234"}},
         {1, 0, "load MPR.DLL|change SCRSAVE 1234 0 null|free 77", {"/a 1234"}},
         {1, 0, "load MPR.DLL|change SCRSAVE 55 0 null|free 77", {"/A", "/a 999"}},
@@ -506,16 +418,4 @@ TEST_F(CommandLine, ModeLetterPicksTheModeAndItsWindow)
             EXPECT_EQ(isWin9x, c.win9x ? 1 : 0);
         }
     }
-    EXPECT_EQ(ParseHandleNumber("99999999999"), 1215752191u); // modulo 2^32
-}
-
-TEST_F(CommandLine, FaultInAModeClearsTheRunningStateOnThe95FamilyAndEndsWithMinusOne)
-{
-    platform.runGuarded = [](int (*)(void*), void*, void (*onFault)(), int faultResult) {
-        return onFault(), faultResult;
-    };
-    EXPECT_EQ(SaverMain(0, "/s"), -1);
-    fake.win9x = true;
-    EXPECT_EQ(SaverMain(0, "/s"), -1);
-    EXPECT_EQ(Calls(), "flag 0");
 }

@@ -38,26 +38,18 @@ TEST(MovementChannel, DefaultsFollowTheirKnownSequencesAndChannelsThatCannotSwin
     for (float expected : {0.5f, 1.0f, 1.5f, 2.0f, 1.5f})
         EXPECT_EQ(StepMovementChannel(&exact), expected);
     InitZoomChannel(&zoom, 25.0f, 20.0f);
-    float previous = StepMovementChannel(&zoom);
-    EXPECT_NEAR(previous, 0.0525f, 1e-6f);
-    for (int i = 0; i < 100; ++i, previous += 0.00525f)
-        EXPECT_NEAR(StepMovementChannel(&zoom) - previous, 0.00525f, 1e-5f) << i;
+    EXPECT_NEAR(StepMovementChannel(&zoom), 0.0525f, 1e-6f);
     for (int swing = 0; swing < 2; ++swing) {
         const auto [zoomPeak, zoomTrough] = Swing(&zoom);
         EXPECT_NEAR(zoomPeak, 2.5095f, 1e-3f) << swing;
         EXPECT_NEAR(zoomTrough, 0.394f, 1e-3f) << swing;
     }
 
-    // Zoom channels (1, amplitude, time, value): time 0, as in the explode
-    // presets, holds zoom0 / 10; a zoom of 10 or less never swings; zoom 0
-    // shrinks the scene to nothing. Rotation channels (0, ...): amplitude 0,
-    // a time below one frame, absurd times.
+    // Zoom channels (1, amplitude, time, value): time 0, as in the explode presets, holds
+    // zoom0 / 10; a zoom of 10 or less never swings. Rotation channels (0, ...).
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const float inf = std::numeric_limits<float>::infinity();
-    const float cases[][4] = {{1, 3, 0, 0.3f},    {1, 10, 20, 1},      {1, 5, 20, 0.5f},
-                              {1, 0, 20, 0},      {0, 0, 30, 0},       {0, 45, 0.9f, 45},
-                              {0, 10, 1e30f, 10}, {0, 10, -1e30f, 10}, {0, 10, inf, 10},
-                              {0, 10, nan, 10}};
+    const float cases[][4] = {{1, 3, 0, 0.3f}, {1, 10, 20, 1},    {1, 5, 20, 0.5f},
+                              {0, 0, 30, 0},   {0, 45, 0.9f, 45}, {0, 10, nan, 10}};
     for (const auto& c : cases) {
         MovementChannel channel;
         (c[0] != 0 ? InitZoomChannel : InitMovementChannel)(&channel, c[1], c[2]);

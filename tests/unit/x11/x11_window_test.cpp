@@ -63,12 +63,9 @@ TEST(X11Events, EachEventBecomesTheMessageTheSaverExpects)
     } cases[] = {
         {"key a", Event(KeyPress), XK_a, false, "256 97 0,0"},
         {"Alt+a", Event(KeyPress, Mod1Mask), XK_a, false, "260 97 0,0"},
-        {"Alt itself", Event(KeyPress), XK_Alt_L, false, "260 65513 0,0"},
         {"F1, help too", Event(KeyPress), XK_F1, false, "256 65470 0,0|83 0 0,0"},
-        {"key release", Event(KeyRelease), XK_a, false, ""},
         {"button 1", Event(ButtonPress, 1), 0, false, "513 0 -1,3"},
         {"button 2", Event(ButtonPress, 2), 0, false, "519 0 -1,3"},
-        {"button 3", Event(ButtonPress, 3), 0, false, "516 0 -1,3"},
         {"wheel up", Event(ButtonPress, 4), 0, false, ""},
         {"release 3: menu", Event(ButtonRelease, 3), 0, false, "123 77 1010,2020"},
         {"motion", Event(MotionNotify), 0, false, "512 0 -1,3"},
@@ -76,12 +73,8 @@ TEST(X11Events, EachEventBecomesTheMessageTheSaverExpects)
         {"grabbed", Event(FocusOut, NotifyWhileGrabbed, NotifyNonlinear), 0, true, "28 0 0,0"},
         {"focus still ours", Event(FocusOut, NotifyNormal, NotifyNonlinear), 0, false, ""},
         {"our own grab", Event(FocusOut, NotifyGrab, NotifyNonlinear), 0, true, ""},
-        {"to a child of ours", Event(FocusOut, NotifyNormal, NotifyInferior), 0, true, ""},
-        {"focus gained", Event(FocusIn, NotifyNormal, NotifyNonlinear), 0, true, ""},
-        {"expose, more follow", Event(Expose, 2), 0, false, ""},
         {"expose, last", Event(Expose, 0), 0, false, "15 0 0,0"},
         {"delete window", Event(ClientMessage, 301, 302), 0, false, "16 0 0,0"},
-        {"other protocol", Event(ClientMessage, 301, 999), 0, false, ""},
         {"forwarded", Event(ClientMessage, 303, kWmContextMenu), 0, false, "123 4660 5,6"},
     };
     for (const auto& c : cases)
