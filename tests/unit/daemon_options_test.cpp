@@ -95,7 +95,6 @@ TEST(DaemonOptions, EveryBadValueIsOneLineNamingOptionAndValue)
         "--root stray|unexpected argument \"stray\" (--help lists the options)",
         "--root=1|--root takes no value", "--delay|--delay needs a value (N)",
         "--preset Explode1|--preset: \"Explode1\" is not a preset (explode-1..explode-4, wave-1..wave-4)",
-        "--mode 1|--mode: \"1\" is not one of explode, wave-1, wave-2, wave-3",
         "--texture-height 4096|--texture-height: \"4096\" is not one of 128, 256, 512, 1024, 2048",
         "--delay -1|--delay: \"-1\" is not a whole number from 0 to 10000000",
         "--children=11|--children: \"11\" is not a whole number from 0 to 10",

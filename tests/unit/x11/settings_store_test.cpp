@@ -115,7 +115,7 @@ TEST_F(SettingsFile, UserPresetSlotsRoundTripAndSurviveSavesOfTheSettings)
     EXPECT_TRUE(SameRecord(Settings, preset));
 }
 
-TEST_F(SettingsFile, FailedOrRefusedSavesSayWhyOnOneLineAndKeepTheFile)
+TEST_F(SettingsFile, RefusedSavesSayWhyAndKeepTheFileAndLocksSitBesideTheRealFile)
 {
     SaveSettings();
     struct stat info;
@@ -152,4 +152,11 @@ TEST_F(SettingsFile, FailedOrRefusedSavesSayWhyOnOneLineAndKeepTheFile)
         EXPECT_EQ(info.st_uid * 100000 + info.st_gid, 65534u * 100000 + 65534u);
         EXPECT_NE(Read().find("\"Mode\"=dword:00000003"), std::string::npos);
     }
+    // Through a link the lock is taken beside the real file, where the temporaries are.
+    fs::rename(path_, home_ + "/real.reg");
+    fs::remove(folder_ + "/settings.reg.lock");
+    fs::create_symlink(home_ + "/real.reg", path_);
+    SaveSettings();
+    EXPECT_TRUE(fs::exists(home_ + "/settings.reg.lock"));
+    EXPECT_FALSE(fs::exists(folder_ + "/settings.reg.lock"));
 }
