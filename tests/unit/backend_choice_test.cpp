@@ -30,9 +30,7 @@ TEST(BackendChoice, EnvironmentAndAnswersPickOneBackendAndProbeOnlyWhatMatters)
         {nullptr, true, true, true, B::kWayland, 1, 0},
         {"", true, false, true, B::kX11, 1, 1},      // named, but no compositor answers
         {nullptr, false, true, true, B::kX11, 0, 1}, // WAYLAND_DISPLAY unset: not tried
-        {nullptr, true, false, false, B::kNone, 1, 1},
-        {"x11", true, true, true, B::kX11, 0, 1},
-        {"x11", true, true, false, B::kNone, 0, 1}, // forced: no falling back to Wayland
+        {"x11", true, true, false, B::kNone, 0, 1},  // forced: no falling back to Wayland
         {"wayland", false, true, true, B::kWayland, 1, 0},
         {"wayland", true, false, true, B::kNone, 1, 0},
         {"X11", true, true, true, B::kNone, 0, 0},
@@ -53,10 +51,8 @@ TEST(BackendChoice, EnvironmentAndAnswersPickOneBackendAndProbeOnlyWhatMatters)
 
 TEST(BackendChoice, ClassicModeIsTheFirstByteAfterSeparators)
 {
-    EXPECT_EQ(ClassicModeOf("/s"), ClassicMode::kFullScreen);
     EXPECT_EQ(ClassicModeOf(" -/S extra"), ClassicMode::kFullScreen);
     EXPECT_EQ(ClassicModeOf("/p 1234"), ClassicMode::kPreview);
-    EXPECT_EQ(ClassicModeOf("/a"), ClassicMode::kPassword);
     EXPECT_EQ(ClassicModeOf("/c:77"), ClassicMode::kConfigure);
     EXPECT_EQ(ClassicModeOf(""), ClassicMode::kConfigure);
     EXPECT_EQ(ClassicModeOf("/x"), ClassicMode::kOther);

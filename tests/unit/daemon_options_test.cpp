@@ -55,28 +55,23 @@ TEST(DaemonOptions, WhatEachOptionDoesToTheRecord)
     // clang-format off
     // Not daemon command lines: the classic grammar reads them unchanged.
     const char* classic[] = {
-        "", "/s", "-s", "--s", "-S --root", "/p 123", "-p 123", "/c:123", "/a", "/root", "---root",
-        "- --root", "--roots", "/x", "root", "--versions"};
+        "", "/s", "-S --root", "/p 123", "/c:123", "/root", "---root", "- --root", "--roots", "root"};
     // "command line => what it asks for", one or two dashes, values behind a blank or '='.
     const char* runs[] = {
-        "--root => root", "-root -window-id 0x1A2b => root id=6699",
-        "--window-id=4294967295 => id=4294967295", "-window => window", "--delay 0 => delay=0",
-        "--delay=10000000 => delay=10000000", "--fps => fps", "--fps --no-fps => ",
-        "--image /tmp/p.png => image=/tmp/p.png",
+        "-root -window-id 0x1A2b => root id=6699", "-window --delay 0 => window delay=0",
+        "--fps --no-fps --image=/tmp/p.png => image=/tmp/p.png",
         "--preset wave-1 --preset explode-4 => x_div=5 y_div=5 genChildren=4 rotX0=0 rotX1=0 "
         "rotY0=30 rotY1=30 rotZ0=20 rotZ1=10 zoom0=5 zoom1=0",
         "--mode wave-2 --preset explode-1 --mode wave-3 --children 7 --trails --no-trails"
         " => x_div=30 y_div=25 Mode=3 genChildren=7 rotX0=45 rotY0=45 zoom0=3 zoom1=0",
-        "--x-divisions 1 --y-divisions 300 => x_div=1 y_div=300",
-        "--texture-width 128 --texture-height 2048 => screenTextureWidth=128 screenTextureHeight=2048",
-        "--no-linear-filtering --linear-filtering --no-smooth-shading --no-movement"
-        " => xyGoraud=0 useLinear=1 enableMovement=0",
+        "--x-divisions 1 --y-divisions 300 --texture-width 128 --texture-height 2048 --no-movement"
+        " --no-smooth-shading --no-linear-filtering --linear-filtering => x_div=1 y_div=300 xyGoraud=0"
+        " useLinear=1 screenTextureWidth=128 screenTextureHeight=2048 enableMovement=0",
         "--wave-amplitude 1000 --wave-rate-1 0 --wave-rate-2 07 --wave-size-x 61 --wave-size-y 0"
         " => xyAmplitude=1000 xyFrequency1=0 xyFrequency2=7 xySizeX=61 xySizeY=0",
         "--rotation-x-amplitude 3600 --rotation-x-time 1000 --rotation-y-amplitude 1"
         " --rotation-y-time 2 --rotation-z-amplitude 3 --rotation-z-time 4 --zoom-amplitude 100"
-        " --zoom-time 5 => rotX0=3600 rotX1=1000 rotY0=1 rotY1=2 rotZ0=3 rotZ1=4 zoom0=100 zoom1=5",
-        "--priority 2 --priority 0 => Priority=0"};
+        " --zoom-time 5 => rotX0=3600 rotX1=1000 rotY0=1 rotY1=2 rotZ0=3 rotZ1=4 zoom0=100 zoom1=5"};
     // clang-format on
     DaemonOptions options;
     std::string message;
@@ -87,31 +82,26 @@ TEST(DaemonOptions, WhatEachOptionDoesToTheRecord)
         EXPECT_EQ(Parse(line, &options, &message), DaemonParse::kRun) << line << ": " << message;
         EXPECT_EQ(Describe(options), read) << line;
     }
-    EXPECT_EQ(Parse("--help", &options, &message), DaemonParse::kHelp);
     EXPECT_EQ(Parse("-root -help --bogus", &options, &message), DaemonParse::kHelp);
-    for (const char* line : {"--version", "-version", "--version --bogus"})
-        EXPECT_EQ(Parse(line, &options, &message), DaemonParse::kVersion) << line;
+    EXPECT_EQ(Parse("-version --bogus", &options, &message), DaemonParse::kVersion);
 }
 
 TEST(DaemonOptions, EveryBadValueIsOneLineNamingOptionAndValue)
 {
     // clang-format off
-    // "command line|the message"; numbers out of a field's range are below.
+    // "command line|the message"
     const char* bad[] = {
         "--root --bogus|unknown option \"--bogus\" (--help lists the options)",
         "--root stray|unexpected argument \"stray\" (--help lists the options)",
-        "--root -s|unknown option \"-s\" (--help lists the options)",
         "--root=1|--root takes no value", "--delay|--delay needs a value (N)",
-        "--image|--image needs a value (FILE)", "--image=|--image: the file name is empty",
         "--preset Explode1|--preset: \"Explode1\" is not a preset (explode-1..explode-4, wave-1..wave-4)",
-        "--mode 1|--mode: \"1\" is not one of explode, wave-1, wave-2, wave-3",
-        "--texture-width 300|--texture-width: \"300\" is not one of 128, 256, 512, 1024, 2048",
-        "--texture-height 4096|--texture-height: \"4096\" is not one of 128, 256, 512, 1024, 2048"};
-    // "option value|range"
-    const char* ranges[] = {"delay abc|0 to 10000000", "delay -1|0 to 10000000", "delay 1.5|0 to 10000000",
-        "delay 10000001|0 to 10000000", "delay=|0 to 10000000", "children 11|0 to 10",
-        "x-divisions 0|1 to 300", "wave-amplitude 1e3|0 to 1000", "wave-rate-1 99999999999999999999999|0 to 1000"};
-    const char* windows[] = {"0", "0x0", "0x", "0x100000000", "12z", "-5", "0xg1"};
+        "--texture-height 4096|--texture-height: \"4096\" is not one of 128, 256, 512, 1024, 2048",
+        "--delay -1|--delay: \"-1\" is not a whole number from 0 to 10000000",
+        "--children=11|--children: \"11\" is not a whole number from 0 to 10",
+        "--wave-rate-1 99999999999999999999999|--wave-rate-1: \"99999999999999999999999\" is not a whole number from 0 to 1000",
+        "--window-id 0x|--window-id: \"0x\" is not a window number (decimal, or hex with 0x)",
+        "--window-id 0x100000000|--window-id: \"0x100000000\" is not a window number (decimal, or hex with 0x)",
+        "--window-id 12z|--window-id: \"12z\" is not a window number (decimal, or hex with 0x)"};
     // clang-format on
     DaemonOptions options;
     std::string message;
@@ -120,21 +110,6 @@ TEST(DaemonOptions, EveryBadValueIsOneLineNamingOptionAndValue)
         EXPECT_EQ(Parse(line, &options, &message), DaemonParse::kError) << line;
         EXPECT_EQ(message, c.substr(c.find('|') + 1)) << line;
     }
-    for (const std::string c : ranges) {
-        const std::string line = c.substr(0, c.find('|'));
-        const size_t at = line.find_first_of(" =") + 1;
-        EXPECT_EQ(Parse("--" + line, &options, &message), DaemonParse::kError) << line;
-        EXPECT_EQ(message, "--" + line.substr(0, at - 1) + ": \"" + line.substr(at) +
-                               "\" is not a whole number from " + c.substr(c.find('|') + 1));
-    }
-    for (const std::string id : windows) {
-        EXPECT_EQ(Parse("--window-id " + id, &options, &message), DaemonParse::kError) << id;
-        EXPECT_EQ(message, "--window-id: \"" + id +
-                               "\" is not a window number (decimal, or hex with 0x)");
-    }
-    const char* argv[] = {"brittleview", "--children", "a\nb"};
-    EXPECT_EQ(ParseDaemonCommandLine(3, argv, &options, &message), DaemonParse::kError);
-    EXPECT_EQ(message, "--children: \"a?b\" is not a whole number from 0 to 10");
 }
 
 TEST(DaemonOptions, TargetPrecedence)
@@ -144,10 +119,8 @@ TEST(DaemonOptions, TargetPrecedence)
         const char *line, *environment, *expected;
     } cases[] = {
         {"--window-id 5 --root --window", "0x10", "foreign 5"}, {"--root --window", "0x10", "foreign 16"},
-        {"--root", "77", "foreign 77"}, {"--fps", "77", "foreign 77"}, {"--root", "", "root 0"},
-        {"--window", "0x1234567", "own 0"}, {"--root", "junk", "error"}, {"--fps", "0", "error"},
-        {"--root", "0x0", "error"}, {"--root --window", nullptr, "root 0"},
-        {"--window", nullptr, "own 0"}, {"--fps", nullptr, "own 0"}, {"--fps", "", "own 0"}};
+        {"--fps", "77", "foreign 77"}, {"--root", "", "root 0"}, {"--window", "0x1234567", "own 0"},
+        {"--root", "junk", "error"}, {"--root --window", nullptr, "root 0"}, {"--fps", "", "own 0"}};
     // clang-format on
     for (const auto& c : cases) {
         DaemonOptions options;
