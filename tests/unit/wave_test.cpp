@@ -4,6 +4,7 @@
 
 #include "core/settings.h"
 #include "geometry/grid.h"
+#include "geometry/plane.h"
 #include "geometry/wave.h"
 #include "render/frame.h"
 #include "render/scene.h"
@@ -21,9 +22,7 @@ void Wave(int mode, uint32_t frame = 0, float amplitude = 10, float size = 60)
     Settings.x_div = Settings.y_div = 4;
     Settings.xyAmplitude = amplitude;
     Settings.xySizeX = Settings.xySizeY = size;
-    screenWidth = 1000;
-    screenHeight = 600;
-    waveCentre = {500.0f, 300.0f};
+    SetPlaneSize(1000, 600); // the wave centre is the desktop's middle
     BuildGrid();
     frameCounter = frame;
     AdvanceWave();
